@@ -1,0 +1,100 @@
+#pragma once
+// Every operating-system operation the two programs use goes through this
+// interface, so their behaviour can be built and tested away from Windows.
+//
+// Text is UTF-8 throughout. The Windows implementation converts at its edge
+// and uses the wide-character system calls, so names, titles and argument
+// text outside the ANSI code page pass unchanged.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/result.h"
+
+namespace platform {
+
+// How a started program shows its first window.
+enum class WindowStyle { Normal = 1, Maximized = 3 };
+
+// Buttons and answers of a message box, numbered as Windows numbers them.
+enum class MessageStyle { Ok = 0, OkCancelWarning = 49, OkError = 16 };
+enum class Answer { Ok = 1, Cancel = 2 };
+
+using WindowHandle = std::uintptr_t;  // 0 means no window
+
+struct TopLevelWindow {
+    WindowHandle handle = 0;
+    std::string title;  // empty for a window without a title
+};
+
+class Services {
+public:
+    virtual ~Services() = default;
+
+    // Registry values by full path: root, key path and value name separated
+    // by backslashes. Roots: HKEY_LOCAL_MACHINE / HKLM, HKEY_CURRENT_USER /
+    // HKCU. Always the 32-bit view. Values are plain strings.
+    virtual Result<std::string> ReadRegistry(std::string_view path) = 0;
+    virtual Status WriteRegistry(std::string_view path, std::string_view data) = 0;
+    // Deleting a value that does not exist succeeds.
+    virtual Status DeleteRegistry(std::string_view path) = 0;
+
+    // Per-user settings, shared by both programs:
+    // HKEY_CURRENT_USER\Software\Vantrel\<section>, value <key>.
+    // A key never written reads as empty text.
+    virtual Result<std::string> ReadSetting(std::string_view section, std::string_view key) = 0;
+    virtual Status WriteSetting(std::string_view section, std::string_view key,
+                                std::string_view value) = 0;
+
+    // The process's working drive and folder. SelectDrive takes a text whose
+    // first character is the drive letter ("C:\"). CurrentFolder has no
+    // trailing separator unless it is a drive root.
+    virtual Status SelectDrive(std::string_view root) = 0;
+    virtual Status SetCurrentFolder(std::string_view folder) = 0;
+    virtual Result<std::string> CurrentFolder() = 0;
+
+    // Files by full path. A hidden or system file, and a folder, count as
+    // absent for PlainFileExists.
+    virtual bool PlainFileExists(std::string_view path) = 0;
+    virtual bool FolderExists(std::string_view path) = 0;
+    virtual Status RemoveFile(std::string_view path) = 0;
+    // Creates the file empty, or truncates it.
+    virtual Status CreateEmptyFile(std::string_view path) = 0;
+    // Appends text, converted to the system's ANSI code page, at the end of
+    // the file in one write; creates the file when missing. Earlier bytes
+    // never change; readers holding the file open do not make it fail.
+    virtual Status AppendAnsiText(std::string_view path, std::string_view text) = 0;
+
+    // Starts a program without waiting for it. The path is never split at a
+    // blank; the program receives `arguments` unchanged as its argument text.
+    virtual Status StartProgram(std::string_view program, std::string_view arguments,
+                                WindowStyle style) = 0;
+
+    // Top-level windows of the desktop, highest in the Z order first, with
+    // their whole titles (of any length).
+    virtual std::vector<TopLevelWindow> TopLevelWindows() = 0;
+    // The window whose whole title matches, or 0.
+    virtual WindowHandle FindWindowByTitle(std::string_view title) = 0;
+    // Queues WM_CLOSE to the window and returns at once.
+    virtual Status PostCloseRequest(WindowHandle window) = 0;
+
+    // Blocks until answered. The program's windows keep receiving messages
+    // (timer ticks among them) while the box is open.
+    virtual Answer ShowMessage(std::string_view text, std::string_view title,
+                               MessageStyle style) = 0;
+    virtual void Beep() = 0;
+
+    // The folder that holds the running program's file, no trailing separator
+    // unless it is a drive root.
+    virtual std::string ProgramFolder() = 0;
+    // Everything after the program path and the blanks that follow it, exactly
+    // as received, whether or not the path was quoted.
+    virtual std::string ArgumentText() = 0;
+    // Whether another instance of this program runs in this session. The first
+    // call claims the program's name; later calls return the first answer.
+    virtual bool AnotherInstanceRunning() = 0;
+};
+
+}  // namespace platform

@@ -1,0 +1,107 @@
+#include "switcher/game.h"
+
+namespace switcher {
+
+using platform::Result;
+using platform::Status;
+
+namespace {
+
+constexpr std::size_t kExecutableFolderLength = 7;  // "Age2_x1", say
+
+// Makes `path` the working drive and folder and answers the working folder
+// as the system reports it, which is what every path below is built from. On
+// any failure the working drive and folder stay as they were.
+Result<std::string> EnterFolder(platform::Services& os, const std::string& path,
+                                std::string_view what) {
+    if (path.empty() || !os.FolderExists(path))
+        return Result<std::string>::Fail("The " + std::string(what) + " " + path + " does not exist.");
+    auto previous = os.CurrentFolder();
+    auto fail = [&](const Status& why) -> Result<std::string> {
+        if (previous) {
+            (void)os.SelectDrive(previous->substr(0, 3));
+            (void)os.SetCurrentFolder(*previous);
+        }
+        return Result<std::string>::Fail("Cannot enter the " + std::string(what) + " " + path +
+                                         ": " + why.message());
+    };
+    if (auto s = os.SelectDrive(path.substr(0, 3)); !s) return fail(s);
+    if (auto s = os.SetCurrentFolder(path); !s) return fail(s);
+    auto current = os.CurrentFolder();
+    if (!current) return fail(current.status());
+    return current;
+}
+
+Result<std::string> EnterGameFolder(platform::Services& os) {
+    auto folder = GameFolder(os);
+    if (!folder) return folder.status();
+    return EnterFolder(os, *folder, "game folder");
+}
+
+std::string MarkerPath(const std::string& folder) { return folder + std::string(kMarkerName); }
+
+std::string VersionIn(platform::Services& os, const std::string& folder) {
+    return std::string(os.PlainFileExists(MarkerPath(folder)) ? kVersionE : kVersionC);
+}
+
+}  // namespace
+
+Result<std::string> GameFolder(platform::Services& os) {
+    auto value = os.ReadRegistry(kGamePathValue);
+    if (!value)
+        return Result<std::string>::Fail(
+            "The game is not registered: the registry value " + std::string(kGamePathValue) +
+            " cannot be read (" + value.message() + ").");
+    if (value->empty())
+        return Result<std::string>::Fail("The game is not registered: the registry value " +
+                                         std::string(kGamePathValue) + " is empty.");
+    return value;
+}
+
+Result<std::string> GetVersion(platform::Services& os) {
+    auto folder = EnterGameFolder(os);
+    if (!folder) return folder.status();
+    return VersionIn(os, *folder);
+}
+
+Status SwitchToC(platform::Services& os) {
+    auto folder = EnterGameFolder(os);
+    if (!folder) return folder.status();
+    if (VersionIn(os, *folder) != kVersionE) return Status::Ok();
+    if (auto s = os.RemoveFile(MarkerPath(*folder)); !s)
+        return Status::Fail("Cannot switch to 1.0c: the file " + MarkerPath(*folder) +
+                            " cannot be deleted (" + s.message() + ").");
+    return Status::Ok();
+}
+
+Status SwitchToE(platform::Services& os) {
+    auto folder = EnterGameFolder(os);
+    if (!folder) return folder.status();
+    if (VersionIn(os, *folder) != kVersionC) return Status::Ok();
+    if (auto s = os.CreateEmptyFile(MarkerPath(*folder)); !s)
+        return Status::Fail("Cannot switch to 1.0e: the file " + MarkerPath(*folder) +
+                            " cannot be created (" + s.message() + ").");
+    return Status::Ok();
+}
+
+Status RunInFolder(platform::Services& os, std::string_view folder, std::string_view file,
+                   platform::WindowStyle style) {
+    auto current = EnterFolder(os, std::string(folder), "folder");
+    if (!current) return current.status();
+    const std::string program = *current + "\\" + std::string(file);
+    if (auto s = os.StartProgram(program, "", style); !s)
+        return Status::Fail("Cannot start " + program + ": " + s.message());
+    return Status::Ok();
+}
+
+Result<std::string> SaveGameFolder(platform::Services& os) {
+    auto folder = GameFolder(os);
+    if (!folder) return folder.status();
+    if (folder->size() < kExecutableFolderLength)
+        return Result<std::string>::Fail("The game folder " + *folder +
+                                         " named in the registry is too short to have a "
+                                         "save folder beside it.");
+    return folder->substr(0, folder->size() - kExecutableFolderLength) + "SaveGame";
+}
+
+}  // namespace switcher

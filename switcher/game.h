@@ -1,0 +1,38 @@
+#pragma once
+// The game's folder, as registered by its DirectPlay application entry, and
+// the build marker in it: `on.ini` present means 1.0e is current.
+
+#include <string>
+#include <string_view>
+
+#include "platform/services.h"
+
+namespace switcher {
+
+inline constexpr std::string_view kGamePathValue =
+    "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\DirectPlay\\Applications\\"
+    "Age of Empires II - The Conquerors Expansion\\Path";
+inline constexpr std::string_view kVersionC = "1.0c";
+inline constexpr std::string_view kVersionE = "1.0e";
+inline constexpr std::string_view kMarkerName = "\\on.ini";
+
+// The registered game folder, read afresh.
+platform::Result<std::string> GameFolder(platform::Services& os);
+
+// Each of these enters the game folder and leaves the process there. When the
+// registration is missing or unusable they change nothing, the working folder
+// included, and say why.
+platform::Result<std::string> GetVersion(platform::Services& os);
+platform::Status SwitchToC(platform::Services& os);
+platform::Status SwitchToE(platform::Services& os);
+
+// Starts folder\file from inside folder.
+platform::Status RunInFolder(platform::Services& os, std::string_view folder,
+                             std::string_view file, platform::WindowStyle style);
+
+// The save folder beside the game executable's folder: the registered path
+// less its last 7 characters (the executable's folder name), plus "SaveGame".
+// Leaves the working folder alone.
+platform::Result<std::string> SaveGameFolder(platform::Services& os);
+
+}  // namespace switcher

@@ -1,0 +1,34 @@
+#pragma once
+// What the tray program's behaviour asks of its windows. The window code
+// implements this and draws the state that Switcher holds; it decides nothing.
+
+#include <string>
+
+namespace switcher {
+
+class View {
+public:
+    virtual ~View() = default;
+
+    // The notification-area icon of the options window. False when the
+    // system refused it.
+    virtual bool AddTrayIcon() = 0;
+    virtual void RemoveTrayIcon() = 0;  // harmless when there is none
+
+    // Show or hide the options window `Config` (hidden: off screen and taskbar,
+    // still loaded, its timer running).
+    virtual void SetConfigVisible(bool visible) = 0;
+    // Unload `Config`: destroys the window (its timer with it). The program
+    // ends once no window of it is loaded.
+    virtual void UnloadConfig() = 0;
+
+    // Load the About window if it is not loaded, then bring it to the front.
+    virtual void ShowAbout() = 0;
+    virtual void UnloadAbout() = 0;
+
+    // Redraw everything the model holds: check boxes, the application list and
+    // its selection, the captions of the menu items.
+    virtual void Refresh() = 0;
+};
+
+}  // namespace switcher

@@ -1,0 +1,196 @@
+#pragma once
+// An in-memory stand-in for the operating system: files, folders, registry,
+// settings, windows and message boxes, with failures that a test can inject.
+
+#include <algorithm>
+#include <deque>
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/services.h"
+
+namespace testing_support {
+
+using platform::Answer;
+using platform::MessageStyle;
+using platform::Result;
+using platform::Status;
+using platform::WindowHandle;
+using platform::WindowStyle;
+
+class FakeServices : public platform::Services {
+public:
+    // Windows paths compare without regard to case.
+    static std::string Key(std::string_view path) {
+        std::string k(path);
+        std::transform(k.begin(), k.end(), k.begin(), [](unsigned char c) {
+            return static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+        });
+        return k;
+    }
+
+    struct File {
+        std::string content;
+        bool hidden = false;
+        bool locked = false;  // in use: cannot be deleted or written
+    };
+    struct Started {
+        std::string program;
+        std::string arguments;
+        WindowStyle style;
+        std::string currentFolder;  // the caller's working folder at the time
+    };
+    struct Message {
+        std::string text;
+        std::string title;
+        MessageStyle style;
+    };
+
+    // --- state a test sets up and inspects ---
+    std::map<std::string, std::string> registry;  // by Key(path)
+    std::set<std::string> registryWriteRefused;   // Key(path) prefixes
+    std::map<std::string, std::string> settings;  // "section\key"
+    std::map<std::string, File> files;            // by Key(path)
+    std::set<std::string> folders;                // by Key(path)
+    std::set<std::string> readOnlyFolders;        // no file can be made or removed there
+    std::set<std::string> unstartable;            // Key(program) that fail to start
+    std::string currentFolder = "C:\\Work";
+    std::vector<Started> started;
+    std::vector<platform::TopLevelWindow> windows;  // Z order, top first
+    std::vector<WindowHandle> closeRequests;
+    std::vector<Message> messages;
+    std::deque<Answer> answers;  // answers for the next boxes; Cancel when none left
+    // Runs while a box is open, before it is answered (to deliver ticks, say).
+    std::function<void()> whileMessageOpen;
+    int beeps = 0;
+    std::string programFolder = "C:\\Program";
+    std::string argumentText;
+    bool anotherInstance = false;
+
+    void AddFolder(const std::string& path) { folders.insert(Key(path)); }
+    void AddFile(const std::string& path, std::string content = {}) {
+        files[Key(path)] = File{std::move(content)};
+    }
+    bool HasFile(const std::string& path) const { return files.count(Key(path)) != 0; }
+    const std::string& Content(const std::string& path) const { return files.at(Key(path)).content; }
+    void SetRegistry(const std::string& path, std::string data) { registry[Key(path)] = std::move(data); }
+    void AddWindow(WindowHandle h, std::string title) { windows.push_back({h, std::move(title)}); }
+    void RemoveWindow(WindowHandle h) {
+        std::erase_if(windows, [h](const auto& w) { return w.handle == h; });
+    }
+
+    // --- platform::Services ---
+    Result<std::string> ReadRegistry(std::string_view path) override {
+        auto it = registry.find(Key(path));
+        if (it == registry.end()) return Result<std::string>::Fail("The registry value " + std::string(path) + " does not exist.");
+        return it->second;
+    }
+    Status WriteRegistry(std::string_view path, std::string_view data) override {
+        for (const auto& refused : registryWriteRefused)
+            if (Key(path).rfind(refused, 0) == 0) return Status::Fail("Access is denied.");
+        registry[Key(path)] = std::string(data);
+        return Status::Ok();
+    }
+    Status DeleteRegistry(std::string_view path) override {
+        for (const auto& refused : registryWriteRefused)
+            if (Key(path).rfind(refused, 0) == 0 && registry.count(Key(path))) return Status::Fail("Access is denied.");
+        registry.erase(Key(path));
+        return Status::Ok();
+    }
+    Result<std::string> ReadSetting(std::string_view section, std::string_view key) override {
+        auto it = settings.find(std::string(section) + "\\" + std::string(key));
+        return it == settings.end() ? std::string() : it->second;
+    }
+    Status WriteSetting(std::string_view section, std::string_view key, std::string_view value) override {
+        settings[std::string(section) + "\\" + std::string(key)] = std::string(value);
+        return Status::Ok();
+    }
+
+    Status SelectDrive(std::string_view root) override {
+        if (root.size() < 2 || root[1] != ':') return Status::Fail("The drive " + std::string(root) + " cannot be found.");
+        return Status::Ok();
+    }
+    Status SetCurrentFolder(std::string_view folder) override {
+        std::string f = Trimmed(folder);
+        if (!folders.count(Key(f))) return Status::Fail("The system cannot find the path specified.");
+        currentFolder = f;
+        return Status::Ok();
+    }
+    Result<std::string> CurrentFolder() override { return currentFolder; }
+
+    bool PlainFileExists(std::string_view path) override {
+        auto it = files.find(Key(path));
+        return it != files.end() && !it->second.hidden;
+    }
+    bool FolderExists(std::string_view path) override { return folders.count(Key(Trimmed(path))) != 0; }
+    Status RemoveFile(std::string_view path) override {
+        auto it = files.find(Key(path));
+        if (it == files.end()) return Status::Fail("The system cannot find the file specified.");
+        if (it->second.locked || InReadOnlyFolder(path)) return Status::Fail("Access is denied.");
+        files.erase(it);
+        return Status::Ok();
+    }
+    Status CreateEmptyFile(std::string_view path) override {
+        if (folders.count(Key(path))) return Status::Fail("Access is denied.");
+        if (InReadOnlyFolder(path)) return Status::Fail("Access is denied.");
+        auto it = files.find(Key(path));
+        if (it != files.end() && it->second.locked) return Status::Fail("The process cannot access the file because it is being used by another process.");
+        files[Key(path)] = File{};
+        return Status::Ok();
+    }
+    Status AppendAnsiText(std::string_view path, std::string_view text) override {
+        auto it = files.find(Key(path));
+        if (it != files.end() && it->second.locked) return Status::Fail("Access is denied.");
+        if (it == files.end() && InReadOnlyFolder(path)) return Status::Fail("Access is denied.");
+        files[Key(path)].content += std::string(text);
+        return Status::Ok();
+    }
+
+    Status StartProgram(std::string_view program, std::string_view arguments, WindowStyle style) override {
+        if (unstartable.count(Key(program))) return Status::Fail("The system cannot find the file specified.");
+        started.push_back({std::string(program), std::string(arguments), style, currentFolder});
+        return Status::Ok();
+    }
+
+    std::vector<platform::TopLevelWindow> TopLevelWindows() override { return windows; }
+    WindowHandle FindWindowByTitle(std::string_view title) override {
+        for (const auto& w : windows)
+            if (w.title == title) return w.handle;
+        return 0;
+    }
+    Status PostCloseRequest(WindowHandle window) override {
+        closeRequests.push_back(window);
+        return Status::Ok();
+    }
+
+    Answer ShowMessage(std::string_view text, std::string_view title, MessageStyle style) override {
+        messages.push_back({std::string(text), std::string(title), style});
+        if (whileMessageOpen) whileMessageOpen();
+        if (answers.empty()) return Answer::Cancel;
+        Answer a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    void Beep() override { ++beeps; }
+
+    std::string ProgramFolder() override { return programFolder; }
+    std::string ArgumentText() override { return argumentText; }
+    bool AnotherInstanceRunning() override { return anotherInstance; }
+
+private:
+    static std::string Trimmed(std::string_view folder) {
+        std::string f(folder);
+        while (f.size() > 3 && (f.back() == '\\' || f.back() == '/')) f.pop_back();
+        return f;
+    }
+    bool InReadOnlyFolder(std::string_view path) const {
+        std::string p(path);
+        auto slash = p.find_last_of('\\');
+        return slash != std::string::npos && readOnlyFolders.count(Key(p.substr(0, slash)));
+    }
+};
+
+}  // namespace testing_support
