@@ -3,12 +3,26 @@
 // menu's commands, the options window's toggle, start-up and shut-down, and
 // the game watcher. The window code forwards messages here and draws what
 // the accessors report.
+//
+// How the window code drives it:
+//   Config's window created      -> Load(); false: destroy it silently, end.
+//   Config's WM_DESTROY          -> Unload(); then if MustEnd() PostQuitMessage.
+//   AboutForm created            -> AboutLoaded(); label text = AboutText().
+//   AboutForm's WM_DESTROY       -> AboutUnloaded(); then if MustEnd() quit.
+//   AboutForm OK / home page     -> AboutOk() / AboutVisitHomePage().
+//   tray callback 1400           -> if TrayMouseMessage(lParam): open the menu,
+//                                   then MenuClosed(), then Command(chosen).
+//   Timer1 (every 250 ms)        -> Tick().
+// After every call, draw from the accessors when View::Refresh() asks.
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "platform/services.h"
+#include "switcher/application_list.h"  // ApplicationEntry (moved there)
+#include "switcher/lifetime.h"
+#include "switcher/messages.h"
 #include "switcher/view.h"
 
 namespace switcher {
@@ -31,13 +45,17 @@ enum class MenuItem {
     mnuexit,
 };
 
-struct ApplicationEntry {
-    std::string title;
-    bool selected = false;
-};
-
 inline constexpr unsigned kTrayCallbackMessage = 1400;
 inline constexpr unsigned kTimerIntervalMs = 250;
+inline constexpr std::uint32_t kLeftButtonUp = 514;   // WM_LBUTTONUP
+inline constexpr std::uint32_t kRightButtonUp = 517;  // WM_RBUTTONUP
+
+// The sub-menu level of an item: 2 for mnuc and mnue (under mnuversion), 1
+// for the others.
+int MenuLevel(MenuItem item);
+// Separators are sep1 and sep2; mnucurrent is greyed.
+bool IsSeparator(MenuItem item);
+bool IsGreyed(MenuItem item);
 
 class Switcher {
 public:
@@ -69,11 +87,66 @@ public:
     // --- state for drawing ---
     bool Checked(CheckBox box) const;
     const std::vector<ApplicationEntry>& Applications() const;
-    std::string Caption(MenuItem item) const;  // mnucurrent's and mnuoptions' change
+    std::string Caption(MenuItem item) const;  // every item's; mnucurrent's and mnuoptions' change
     bool ConfigVisible() const;
     bool Asked() const;
 
     // ... the implementation adds what it needs below; keep the above stable.
+
+    // --- the About window ---
+    void AboutLoaded();
+    void AboutUnloaded();
+    void AboutOk();  // Command1: unloads the window
+    // Command2: opens the home page in Explorer, maximized, then unloads the
+    // window. When Explorer cannot be started it says so and the window stays.
+    void AboutVisitHomePage();
+
+    // True once no window of the program is loaded: the program must end.
+    bool MustEnd() const { return !lifetime_.AnyLoaded(); }
+    const Lifetime& Windows() const { return lifetime_; }
+
+    // Whether a message box of ours is open (nothing acts on ticks then).
+    bool MessageOpen() const { return messages_.Open(); }
+    bool MenuOpen() const { return menuOpen_; }
+    // From InstallTray until RemoveTray.
+    bool TrayInstalled() const { return trayInstalled_; }
+
+    // --- the named steps, public so they can be driven one at a time ---
+    void InstallTray();
+    void RemoveTray();
+    void LoadOptions();
+
+private:
+    bool& Box(CheckBox box);
+    // Sets a box as LoadOptions does: a changed value runs its click handling.
+    void SetBox(CheckBox box, bool checked);
+    void HandleClick(CheckBox box);
+    void HandleStarting();
+    void HandleLaunching();
+    void HandleProgram();
+    void StoreOption(std::string_view key, bool on);
+
+    void SwitchBuild(bool toE);
+    void OpenSaveGame();
+    void StartConquerors();
+    void Exit();
+    void RefreshVersionCaption();
+
+    platform::Services& os_;
+    View& view_;
+    Messages messages_;
+    Lifetime lifetime_;
+    ApplicationList applications_;
+
+    bool launching_ = false;
+    bool starting_ = false;
+    bool program_ = false;
+
+    bool trayInstalled_ = false;
+    bool menuOpen_ = false;
+    bool configVisible_ = false;
+    bool asked_ = false;
+    std::string currentCaption_;
 };
 
 }  // namespace switcher
