@@ -1,0 +1,101 @@
+#include "platform/win32/files.h"
+
+#include <windows.h>
+
+#include "platform/win32/system_error.h"
+#include "platform/win32/text.h"
+#include "platform/win32/unique_handle.h"
+
+namespace platform::win32 {
+
+namespace {
+
+DWORD AttributesOf(std::string_view path) {
+    if (path.empty()) return INVALID_FILE_ATTRIBUTES;
+    return ::GetFileAttributesW(Widen(path).c_str());
+}
+
+}  // namespace
+
+bool PlainFileExists(std::string_view path) {
+    const DWORD attributes = AttributesOf(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+    return (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) == 0;
+}
+
+bool FolderExists(std::string_view path) {
+    const DWORD attributes = AttributesOf(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+Status RemoveFile(std::string_view path) {
+    if (!::DeleteFileW(Widen(path).c_str())) return LastFailure("Cannot delete the file " + Quoted(path));
+    return Status::Ok();
+}
+
+Status CreateEmptyFile(std::string_view path) {
+    UniqueHandle file(::CreateFileW(Widen(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                    nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return LastFailure("Cannot create the file " + Quoted(path));
+    return Status::Ok();
+}
+
+Status AppendAnsiText(std::string_view path, std::string_view text) {
+    const std::string ansi = ToAnsi(Widen(text));
+    // Append access alone: every write lands at the current end of the file,
+    // so earlier bytes cannot be overwritten even if another writer appends
+    // at the same time. Readers and writers that hold the file open are let
+    // be.
+    UniqueHandle file(::CreateFileW(Widen(path).c_str(), FILE_APPEND_DATA,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return LastFailure("Cannot open the file " + Quoted(path) + " to add to it");
+    if (ansi.empty()) return Status::Ok();
+
+    DWORD written = 0;
+    if (!::WriteFile(file.get(), ansi.data(), static_cast<DWORD>(ansi.size()), &written, nullptr))
+        return LastFailure("Cannot write to the file " + Quoted(path));
+    if (written != ansi.size())
+        return Status::Fail("Cannot write to the file " + Quoted(path) + ": only " + std::to_string(written) +
+                            " of " + std::to_string(ansi.size()) + " bytes were written");
+    return Status::Ok();
+}
+
+Status SelectDrive(std::string_view root) {
+    const char letter = root.empty() ? '\0' : root.front();
+    const bool isLetter = (letter >= 'A' && letter <= 'Z') || (letter >= 'a' && letter <= 'z');
+    if (!isLetter) return Status::Fail("The path " + Quoted(root) + " does not begin with a drive letter");
+    // "X:" alone is the folder last current on drive X, as selecting a drive
+    // in a command prompt gives.
+    const wchar_t drive[] = {static_cast<wchar_t>(letter), L':', L'\0'};
+    if (!::SetCurrentDirectoryW(drive))
+        return LastFailure("Cannot select the drive " + std::string(1, letter) + ":");
+    return Status::Ok();
+}
+
+Status SetCurrentFolder(std::string_view folder) {
+    if (folder.empty()) return Status::Fail("No folder was given to make the working folder");
+    if (!::SetCurrentDirectoryW(Widen(folder).c_str()))
+        return LastFailure("Cannot make " + Quoted(folder) + " the working folder");
+    return Status::Ok();
+}
+
+Result<std::string> CurrentFolder() {
+    std::wstring folder(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = ::GetCurrentDirectoryW(static_cast<DWORD>(folder.size()), folder.data());
+        if (length == 0) return LastFailure("Cannot read the working folder");
+        if (length < folder.size()) {
+            folder.resize(length);
+            break;
+        }
+        folder.resize(length);  // the size it needs, terminating null included
+    }
+    // "C:\" keeps its separator; "C:\Games\" and "\\server\share\" lose it.
+    const bool driveRoot = folder.size() == 3 && folder[1] == L':';
+    while (!driveRoot && folder.size() > 1 && (folder.back() == L'\\' || folder.back() == L'/'))
+        folder.pop_back();
+    return Narrow(folder);
+}
+
+}  // namespace platform::win32

@@ -1,0 +1,26 @@
+#pragma once
+// The system's own explanation of an error code, in plain words, for the
+// messages the programs show.
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+#include "platform/result.h"
+
+namespace platform::win32 {
+
+// The system's text for `code` without its closing full stop and line break,
+// so that it can stand inside a sentence: "Access is denied". Codes the system
+// has no text for read "System error <code>".
+std::string SystemReason(DWORD code);
+
+// "<what>: <reason>", the form every failing service reports.
+Status Failure(std::string_view what, DWORD code);
+inline Status LastFailure(std::string_view what) { return Failure(what, ::GetLastError()); }
+
+// A file or registry name as it appears inside a message.
+std::string Quoted(std::string_view name);
+
+}  // namespace platform::win32

@@ -1,0 +1,17 @@
+#pragma once
+// Conversions between the programs' UTF-8 text and the system's UTF-16 and
+// ANSI forms. Malformed input never fails: it converts with replacement
+// characters, as the system does.
+
+#include <string>
+#include <string_view>
+
+namespace platform::win32 {
+
+std::wstring Widen(std::string_view utf8);
+std::string Narrow(std::wstring_view utf16);
+// In the system's ANSI code page; characters it lacks become its default
+// character ("?").
+std::string ToAnsi(std::wstring_view utf16);
+
+}  // namespace platform::win32
