@@ -1,0 +1,18 @@
+#include "switcher/lifetime.h"
+
+namespace switcher {
+
+void Lifetime::Loaded(ProgramWindow window) { Flag(window) = true; }
+
+bool Lifetime::Unloaded(ProgramWindow window) {
+    bool& loaded = Flag(window);
+    if (!loaded) return false;
+    loaded = false;
+    return !AnyLoaded();
+}
+
+bool Lifetime::IsLoaded(ProgramWindow window) const {
+    return window == ProgramWindow::Config ? config_ : about_;
+}
+
+}  // namespace switcher

@@ -1,0 +1,18 @@
+#include "switcher/messages.h"
+
+#include "switcher/texts.h"
+
+namespace switcher {
+
+platform::Answer Messages::Ask(std::string_view text, platform::MessageStyle style) {
+    struct Open {
+        int& count;
+        explicit Open(int& c) : count(c) { ++count; }
+        ~Open() { --count; }
+    } open(open_);
+    return os_.ShowMessage(text, kProgramTitle, style);
+}
+
+void Messages::ShowError(std::string_view text) { (void)Ask(text, platform::MessageStyle::OkError); }
+
+}  // namespace switcher

@@ -1,0 +1,92 @@
+// The options' check boxes: loading them at start and handling their clicks.
+#include "switcher/options.h"
+#include "switcher/switcher.h"
+
+namespace switcher {
+
+bool& Switcher::Box(CheckBox box) {
+    switch (box) {
+        case CheckBox::Launching: return launching_;
+        case CheckBox::Starting: return starting_;
+        case CheckBox::Program: break;
+    }
+    return program_;
+}
+
+void Switcher::LoadOptions() {
+    const std::pair<CheckBox, std::string_view> order[] = {
+        {CheckBox::Starting, kStartingKey},
+        {CheckBox::Launching, kLaunchingKey},
+        {CheckBox::Program, kProgramKey},
+    };
+    for (const auto& [box, key] : order) {
+        const auto stored = os_.ReadSetting(kOptionsSection, key);
+        SetBox(box, stored && StoredOptionIsOn(*stored));
+    }
+    view_.Refresh();
+}
+
+void Switcher::SetBox(CheckBox box, bool checked) {
+    if (Box(box) == checked) return;
+    Box(box) = checked;
+    HandleClick(box);
+}
+
+void Switcher::ClickCheckBox(CheckBox box) {
+    Box(box) = !Box(box);
+    HandleClick(box);
+    view_.Refresh();
+}
+
+void Switcher::SetSelected(std::size_t index, bool selected) {
+    applications_.SetSelected(index, selected);
+}
+
+void Switcher::HandleClick(CheckBox box) {
+    switch (box) {
+        case CheckBox::Starting: return HandleStarting();
+        case CheckBox::Launching: return HandleLaunching();
+        case CheckBox::Program: return HandleProgram();
+    }
+}
+
+void Switcher::HandleStarting() {
+    if (starting_) {
+        if (const auto s = RegisterStartup(os_); !s) {
+            // Neither Run value could be written: the box must not claim
+            // what the system will not do.
+            starting_ = false;
+            StoreOption(kStartingKey, false);
+            view_.Refresh();
+            return messages_.ShowError(s.message());
+        }
+        StoreOption(kStartingKey, true);
+    } else {
+        if (const auto s = UnregisterStartup(os_); !s) {
+            // A Run value is still there, so the program still starts at
+            // log-on: keep the box and the stored option saying so.
+            starting_ = true;
+            StoreOption(kStartingKey, true);
+            view_.Refresh();
+            return messages_.ShowError(s.message());
+        }
+        StoreOption(kStartingKey, false);
+    }
+}
+
+void Switcher::HandleLaunching() { StoreOption(kLaunchingKey, launching_); }
+
+void Switcher::HandleProgram() {
+    if (program_)
+        applications_.ListWindows(os_);
+    else
+        applications_.Clear();
+    StoreOption(kProgramKey, program_);
+}
+
+void Switcher::StoreOption(std::string_view key, bool on) {
+    if (const auto s = os_.WriteSetting(kOptionsSection, key, on ? "1" : "0"); !s)
+        messages_.ShowError("Vantrel cannot store the option " + std::string(key) + ": " + s.message());
+}
+
+}  // namespace switcher

@@ -1,0 +1,32 @@
+// The game watcher: Timer1's ticks.
+#include "switcher/game.h"
+#include "switcher/switcher.h"
+#include "switcher/texts.h"
+
+namespace switcher {
+
+void Switcher::Tick() {
+    if (!lifetime_.IsLoaded(ProgramWindow::Config)) return;
+    // Ticks keep arriving inside a message box's own loop. Acting on one then
+    // would ask the question again or switch the build under an open answer.
+    if (messages_.Open()) return;
+
+    if (os_.FindWindowByTitle(kGameWindowTitle) != 0) {
+        asked_ = false;
+        if (program_ && !applications_.Empty()) {
+            applications_.CloseSelected(os_);
+            view_.Refresh();
+        }
+        return;
+    }
+
+    if (os_.FindWindowByTitle(kHostWindowTitle) == 0 || !launching_ || asked_) return;
+
+    const bool toE = messages_.Ask(kSwitchQuestion, platform::MessageStyle::OkCancelWarning) ==
+                     platform::Answer::Ok;
+    // Answered: a failing switch must not bring the question back every tick.
+    asked_ = true;
+    SwitchBuild(toE);
+}
+
+}  // namespace switcher
