@@ -1,0 +1,86 @@
+#pragma once
+// A Vantrel model wired to the in-memory system and to a window stand-in that
+// behaves as the real windows do: unloading a window reports its unload back.
+
+#include <functional>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "switcher/game.h"
+#include "switcher/switcher.h"
+#include "tests/unit/fake_services.h"
+
+namespace testing_support {
+
+class FakeView : public switcher::View {
+public:
+    bool trayRefused = false;
+    bool iconShown = false;
+    int iconAdds = 0;
+    bool configVisible = true;  // a new window before start-up hides it
+    bool configLoaded = true;
+    bool aboutLoaded = false;
+    int aboutShows = 0;
+    int refreshes = 0;
+    std::function<void()> onConfigUnloaded;
+    std::function<void()> onAboutLoaded;
+    std::function<void()> onAboutUnloaded;
+
+    bool AddTrayIcon() override {
+        ++iconAdds;
+        if (trayRefused) return false;
+        iconShown = true;
+        return true;
+    }
+    void RemoveTrayIcon() override { iconShown = false; }
+    void SetConfigVisible(bool visible) override { configVisible = visible; }
+    void UnloadConfig() override {
+        if (!configLoaded) return;
+        configLoaded = false;
+        configVisible = false;
+        if (onConfigUnloaded) onConfigUnloaded();
+    }
+    void ShowAbout() override {
+        ++aboutShows;
+        if (aboutLoaded) return;
+        aboutLoaded = true;
+        if (onAboutLoaded) onAboutLoaded();
+    }
+    void UnloadAbout() override {
+        if (!aboutLoaded) return;
+        aboutLoaded = false;
+        if (onAboutUnloaded) onAboutUnloaded();
+    }
+    void Refresh() override { ++refreshes; }
+};
+
+inline const std::string kGameFolder = "D:\\Games\\Empires\\Gamebin";
+inline const std::string kMarker = kGameFolder + "\\on.ini";
+inline const std::string kSaveFolder = "D:\\Games\\Empires\\SaveGame";
+
+// A registered game and a model whose view reports loads and unloads back,
+// not yet started.
+class SwitcherTest : public ::testing::Test {
+protected:
+    FakeServices os;
+    FakeView view;
+    switcher::Switcher app{os, view};
+
+    SwitcherTest() {
+        os.SetRegistry(std::string(switcher::kGamePathValue), kGameFolder);
+        os.AddFolder(kGameFolder);
+        view.onConfigUnloaded = [this] { app.Unload(); };
+        view.onAboutLoaded = [this] { app.AboutLoaded(); };
+        view.onAboutUnloaded = [this] { app.AboutUnloaded(); };
+    }
+
+    void Store(const std::string& key, const std::string& value) { os.settings["Control\\" + key] = value; }
+    std::string Stored(const std::string& key) const {
+        auto it = os.settings.find("Control\\" + key);
+        return it == os.settings.end() ? "(never stored)" : it->second;
+    }
+    void Start() { ASSERT_TRUE(app.Load()); }
+};
+
+}  // namespace testing_support
