@@ -1,0 +1,341 @@
+// Start-up, the tray icon and its menu, the options window's toggle, Exit and
+// the program's lifetime.
+#include "switcher/about.h"
+#include "tests/unit/switcher_test_support.h"
+
+namespace {
+
+using namespace testing_support;
+using platform::Answer;
+using platform::MessageStyle;
+using platform::WindowStyle;
+using switcher::MenuItem;
+
+using StartupTest = SwitcherTest;
+
+TEST_F(StartupTest, InstallsTheIconShowsTheBuildAndHides) {
+    os.AddFile(kMarker);
+    Start();
+    EXPECT_TRUE(view.iconShown);
+    EXPECT_TRUE(app.TrayInstalled());
+    EXPECT_FALSE(view.configVisible);
+    EXPECT_FALSE(app.ConfigVisible());
+    EXPECT_EQ(app.Caption(MenuItem::mnucurrent), "Current version is 1.0e");
+    EXPECT_EQ(app.Caption(MenuItem::mnuoptions), "Show Options");
+    EXPECT_FALSE(app.Asked());
+    EXPECT_FALSE(app.MustEnd());
+}
+
+TEST_F(StartupTest, ASecondInstanceEndsSilently) {
+    os.anotherInstance = true;
+    EXPECT_FALSE(app.Load());
+    EXPECT_EQ(view.iconAdds, 0);
+    EXPECT_TRUE(os.messages.empty());
+    EXPECT_TRUE(os.settings.empty());
+}
+
+TEST_F(StartupTest, AnUnregisteredGameStartsWithAnUnknownBuildAndNoBox) {
+    os.registry.clear();
+    Start();
+    EXPECT_EQ(app.Caption(MenuItem::mnucurrent), "Current version is 1.0?");
+    EXPECT_TRUE(os.messages.empty());
+}
+
+TEST_F(StartupTest, ARefusedIconComesBackWithTheTaskbar) {
+    view.trayRefused = true;
+    Start();
+    EXPECT_FALSE(view.iconShown);
+    view.trayRefused = false;
+    app.TaskbarCreated();
+    EXPECT_TRUE(view.iconShown);
+}
+
+TEST_F(StartupTest, TaskbarRestartReaddsTheIconOnlyWhileInstalled) {
+    Start();
+    view.iconShown = false;  // Explorer died with it
+    app.TaskbarCreated();
+    EXPECT_TRUE(view.iconShown);
+    app.RemoveTray();
+    const int adds = view.iconAdds;
+    app.TaskbarCreated();
+    EXPECT_EQ(view.iconAdds, adds);
+}
+
+TEST(MenuLayout, CaptionsLevelsAndGreyedItemInOrder) {
+    FakeServices os;
+    FakeView view;
+    switcher::Switcher app(os, view);
+    const std::vector<std::string> expected = {
+        "Version", "The Conquerors 1.0c", "The Conquerors 1.0e", "SaveGame", "The Conquerors", "-",
+        "Current version is 1.0?", "Show Options", "About", "-", "Close Menu", "Exit"};
+    for (int i = 0; i <= static_cast<int>(MenuItem::mnuexit); ++i) {
+        const auto item = static_cast<MenuItem>(i);
+        EXPECT_EQ(app.Caption(item), expected[i]);
+        EXPECT_EQ(switcher::MenuLevel(item), item == MenuItem::mnuc || item == MenuItem::mnue ? 2 : 1);
+        EXPECT_EQ(switcher::IsGreyed(item), item == MenuItem::mnucurrent);
+        EXPECT_EQ(switcher::IsSeparator(item), expected[i] == "-");
+    }
+}
+
+using TrayClickTest = SwitcherTest;
+
+TEST_F(TrayClickTest, OnlyButtonReleasesOpenTheMenuAndOnlyOneAtATime) {
+    Start();
+    for (std::uint32_t other : {512u, 513u, 515u, 516u, 518u, 519u, 520u, 0u})
+        EXPECT_FALSE(app.TrayMouseMessage(other)) << other;
+    EXPECT_TRUE(app.TrayMouseMessage(517));
+    EXPECT_FALSE(app.TrayMouseMessage(514));  // menu already open
+    app.MenuClosed();
+    EXPECT_TRUE(app.TrayMouseMessage(514));
+    app.MenuClosed();
+}
+
+TEST_F(TrayClickTest, NoMenuWhileAMessageBoxOfOursIsOpen) {
+    Start();
+    bool opened = true;
+    os.whileMessageOpen = [&] { opened = app.TrayMouseMessage(517); };
+    app.Command(MenuItem::mnuexit);  // answered Cancel
+    EXPECT_FALSE(opened);
+    EXPECT_TRUE(app.TrayMouseMessage(517));
+}
+
+using MenuCommandTest = SwitcherTest;
+
+TEST_F(MenuCommandTest, SwitchingRefreshesTheCaptionEvenWhenNothingChanged) {
+    Start();
+    app.Command(MenuItem::mnue);
+    EXPECT_TRUE(os.HasFile(kMarker));
+    EXPECT_EQ(os.Content(kMarker), "");
+    EXPECT_EQ(app.Caption(MenuItem::mnucurrent), "Current version is 1.0e");
+    app.Command(MenuItem::mnue);
+    EXPECT_EQ(app.Caption(MenuItem::mnucurrent), "Current version is 1.0e");
+    os.RemoveFile(kMarker).ok();  // changed behind our back (the stub, say)
+    app.Command(MenuItem::mnuc);
+    EXPECT_EQ(app.Caption(MenuItem::mnucurrent), "Current version is 1.0c");
+    EXPECT_TRUE(os.messages.empty());
+}
+
+TEST_F(MenuCommandTest, AMarkerThatCannotChangeIsReportedAndTheCaptionTellsTheTruth) {
+    Start();
+    os.readOnlyFolders.insert(FakeServices::Key(kGameFolder));
+    app.Command(MenuItem::mnue);
+    ASSERT_EQ(os.messages.size(), 1u);
+    EXPECT_EQ(os.messages[0].title, "Vantrel");
+    EXPECT_NE(os.messages[0].text.find("on.ini"), std::string::npos);
+    EXPECT_EQ(app.Caption(MenuItem::mnucurrent), "Current version is 1.0c");
+    EXPECT_TRUE(app.TrayInstalled());
+}
+
+TEST_F(MenuCommandTest, AMissingRegistrationIsReportedByEveryGameCommand) {
+    os.AddFile(kMarker);
+    Start();
+    os.registry.clear();
+    for (MenuItem item : {MenuItem::mnuc, MenuItem::mnue, MenuItem::mnusavegame, MenuItem::mnuconquerors})
+        app.Command(item);
+    EXPECT_EQ(os.messages.size(), 4u);
+    for (const auto& m : os.messages) {
+        EXPECT_EQ(m.title, "Vantrel");
+        EXPECT_NE(m.text.find("not registered"), std::string::npos) << m.text;
+    }
+    EXPECT_TRUE(os.started.empty());
+    EXPECT_TRUE(os.HasFile(kMarker));
+    EXPECT_EQ(app.Caption(MenuItem::mnucurrent), "Current version is 1.0?");
+}
+
+TEST_F(MenuCommandTest, SaveGameOpensExplorerAndLeavesTheWorkingFolder) {
+    os.AddFolder(kSaveFolder);
+    Start();
+    os.currentFolder = "C:\\Elsewhere";
+    app.Command(MenuItem::mnusavegame);
+    ASSERT_EQ(os.started.size(), 1u);
+    EXPECT_EQ(os.started[0].program, "explorer.exe");
+    EXPECT_EQ(os.started[0].arguments, kSaveFolder);
+    EXPECT_EQ(os.started[0].style, WindowStyle::Normal);
+    EXPECT_EQ(os.currentFolder, "C:\\Elsewhere");
+}
+
+TEST_F(MenuCommandTest, SaveGameQuotesAFolderWithABlank) {
+    os.SetRegistry(std::string(switcher::kGamePathValue), "D:\\My Games\\Age2_x1");
+    os.AddFolder("D:\\My Games\\Age2_x1");
+    os.AddFolder("D:\\My Games\\SaveGame");
+    Start();
+    app.Command(MenuItem::mnusavegame);
+    ASSERT_EQ(os.started.size(), 1u);
+    EXPECT_EQ(os.started[0].arguments, "\"D:\\My Games\\SaveGame\"");
+}
+
+TEST_F(MenuCommandTest, SaveGameSaysSoWhenTheFolderOrExplorerIsMissing) {
+    Start();
+    app.Command(MenuItem::mnusavegame);
+    EXPECT_TRUE(os.started.empty());
+    ASSERT_EQ(os.messages.size(), 1u);
+    EXPECT_NE(os.messages[0].text.find(kSaveFolder), std::string::npos);
+    os.AddFolder(kSaveFolder);
+    os.unstartable.insert("explorer.exe");
+    app.Command(MenuItem::mnusavegame);
+    EXPECT_EQ(os.messages.size(), 2u);
+}
+
+TEST_F(MenuCommandTest, TheConquerorsStartsTheStubFromTheGameFolder) {
+    Start();
+    app.Command(MenuItem::mnuconquerors);
+    ASSERT_EQ(os.started.size(), 1u);
+    EXPECT_EQ(os.started[0].program, kGameFolder + "\\Brennic.exe");
+    EXPECT_EQ(os.started[0].style, WindowStyle::Normal);
+    EXPECT_EQ(os.started[0].currentFolder, kGameFolder);
+    os.unstartable.insert(FakeServices::Key(kGameFolder + "\\Brennic.exe"));
+    app.Command(MenuItem::mnuconquerors);
+    ASSERT_EQ(os.messages.size(), 1u);
+    EXPECT_NE(os.messages[0].text.find("Brennic.exe"), std::string::npos);
+}
+
+TEST_F(MenuCommandTest, ItemsWithoutACommandDoNothing) {
+    os.AddFolder(kSaveFolder);
+    Start();
+    for (MenuItem item : {MenuItem::mnuversion, MenuItem::sep1, MenuItem::mnucurrent, MenuItem::sep2,
+                          MenuItem::mnuclose})
+        app.Command(item);
+    EXPECT_TRUE(os.started.empty());
+    EXPECT_TRUE(os.messages.empty());
+    EXPECT_FALSE(view.configVisible);
+    EXPECT_EQ(view.aboutShows, 0);
+}
+
+TEST_F(MenuCommandTest, OptionsAndOkToggleTheWindowAndTheCaption) {
+    Start();
+    app.Command(MenuItem::mnuoptions);
+    EXPECT_TRUE(view.configVisible);
+    EXPECT_EQ(app.Caption(MenuItem::mnuoptions), "Hide Options");
+    app.ClickOk();
+    EXPECT_FALSE(view.configVisible);
+    EXPECT_EQ(app.Caption(MenuItem::mnuoptions), "Show Options");
+    app.ClickOk();
+    app.Command(MenuItem::mnuoptions);
+    EXPECT_FALSE(view.configVisible);
+    EXPECT_EQ(app.Caption(MenuItem::mnuoptions), "Show Options");
+}
+
+using ExitTest = SwitcherTest;
+
+TEST_F(ExitTest, CancelChangesNothing) {
+    Start();
+    app.Command(MenuItem::mnuexit);
+    ASSERT_EQ(os.messages.size(), 1u);
+    EXPECT_EQ(os.messages[0].text, "Do you really want to exit Vantrel?");
+    EXPECT_EQ(os.messages[0].title, "Vantrel");
+    EXPECT_EQ(os.messages[0].style, MessageStyle::OkCancelWarning);
+    EXPECT_TRUE(view.iconShown);
+    EXPECT_TRUE(view.configLoaded);
+    EXPECT_FALSE(app.MustEnd());
+}
+
+TEST_F(ExitTest, OkRemovesTheIconAndEnds) {
+    Start();
+    os.answers.push_back(Answer::Ok);
+    app.Command(MenuItem::mnuexit);
+    EXPECT_FALSE(view.iconShown);
+    EXPECT_FALSE(view.configLoaded);
+    EXPECT_TRUE(app.MustEnd());
+}
+
+TEST_F(ExitTest, ClosingTheWindowEndsWithoutAQuestion) {
+    Start();
+    app.Command(MenuItem::mnuoptions);
+    view.UnloadConfig();  // its close button
+    EXPECT_TRUE(os.messages.empty());
+    EXPECT_FALSE(view.iconShown);
+    EXPECT_TRUE(app.MustEnd());
+    app.Unload();  // a second unload is harmless
+    EXPECT_TRUE(app.MustEnd());
+}
+
+TEST_F(ExitTest, AnOpenAboutWindowKeepsTheProgramAliveUntilClosed) {
+    Start();
+    app.Command(MenuItem::mnuabout);
+    os.answers.push_back(Answer::Ok);
+    app.Command(MenuItem::mnuexit);
+    EXPECT_FALSE(view.iconShown);
+    EXPECT_FALSE(view.configLoaded);
+    EXPECT_FALSE(app.MustEnd());
+    app.Tick();  // no timer once Config is gone; and no crash
+    app.AboutOk();
+    EXPECT_TRUE(app.MustEnd());
+}
+
+TEST_F(ExitTest, ClosingTheWindowDuringTheExitQuestionEndsOnce) {
+    Start();
+    os.answers.push_back(Answer::Ok);
+    os.whileMessageOpen = [&] { view.UnloadConfig(); };
+    app.Command(MenuItem::mnuexit);
+    EXPECT_TRUE(app.MustEnd());
+    EXPECT_FALSE(view.iconShown);
+}
+
+using AboutTest = SwitcherTest;
+
+TEST(AboutText, NineLinesTheFirstVerbatimTheFifthEmpty) {
+    const std::string text = switcher::AboutText();
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t at; (at = text.find("\r\n", start)) != std::string::npos; start = at + 2)
+        lines.push_back(text.substr(start, at - start));
+    lines.push_back(text.substr(start));
+    ASSERT_EQ(lines.size(), 9u);
+    EXPECT_EQ(lines[0], "Vantrel v2.1 lets you to switch AoC between 1.0c and 1.0e");
+    EXPECT_EQ(lines[4], "");
+    for (std::size_t i = 0; i < 9; ++i) {
+        if (i != 4) EXPECT_FALSE(lines[i].empty()) << i;
+        EXPECT_EQ(lines[i].find_first_of("\r\n"), std::string::npos);
+    }
+    EXPECT_NE(lines[1].find("Holvane"), std::string::npos);
+    EXPECT_NE(lines[2].find('@'), std::string::npos);
+    EXPECT_EQ(switcher::AboutText(), text);  // built anew, never accumulated
+}
+
+TEST_F(AboutTest, AboutTwiceKeepsOneWindow) {
+    Start();
+    app.Command(MenuItem::mnuabout);
+    app.Command(MenuItem::mnuabout);
+    EXPECT_EQ(view.aboutShows, 2);
+    EXPECT_TRUE(app.Windows().IsLoaded(switcher::ProgramWindow::About));
+    app.AboutOk();
+    EXPECT_FALSE(view.aboutLoaded);
+    EXPECT_FALSE(app.MustEnd());
+    EXPECT_TRUE(view.iconShown);
+}
+
+TEST_F(AboutTest, HomePageOpensExplorerMaximizedThenCloses) {
+    Start();
+    app.Command(MenuItem::mnuabout);
+    app.AboutVisitHomePage();
+    ASSERT_EQ(os.started.size(), 1u);
+    EXPECT_EQ(os.started[0].program, "explorer.exe");
+    EXPECT_EQ(os.started[0].arguments, std::string(switcher::kHomePage));
+    EXPECT_EQ(os.started[0].style, WindowStyle::Maximized);
+    EXPECT_FALSE(view.aboutLoaded);
+}
+
+TEST_F(AboutTest, ExplorerThatCannotStartIsReportedAndTheWindowStays) {
+    Start();
+    app.Command(MenuItem::mnuabout);
+    os.unstartable.insert("explorer.exe");
+    app.AboutVisitHomePage();
+    ASSERT_EQ(os.messages.size(), 1u);
+    EXPECT_EQ(os.messages[0].title, "Vantrel");
+    EXPECT_TRUE(view.aboutLoaded);
+}
+
+TEST(Lifetime, EndsWhenTheLastWindowGoes) {
+    switcher::Lifetime life;
+    using switcher::ProgramWindow;
+    life.Loaded(ProgramWindow::Config);
+    life.Loaded(ProgramWindow::About);
+    EXPECT_FALSE(life.Unloaded(ProgramWindow::About));
+    life.Loaded(ProgramWindow::About);
+    EXPECT_FALSE(life.Unloaded(ProgramWindow::Config));
+    EXPECT_FALSE(life.Unloaded(ProgramWindow::Config));  // twice: no effect
+    EXPECT_TRUE(life.Unloaded(ProgramWindow::About));
+    EXPECT_FALSE(life.Unloaded(ProgramWindow::About));
+}
+
+}  // namespace
