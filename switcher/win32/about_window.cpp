@@ -1,0 +1,98 @@
+#include "switcher/win32/about_window.h"
+
+#include "platform/win32/text.h"
+#include "switcher/about.h"
+#include "switcher/texts.h"
+#include "switcher/win32/controls.h"
+
+namespace switcher::win32 {
+
+namespace {
+
+enum ControlId : int {
+    kCommand1 = 201,
+    kCommand2,
+    kFrameinfo,
+    kAboutLabel,
+};
+
+constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW;
+constexpr DWORD kExStyle = WS_EX_APPWINDOW | WS_EX_CONTROLPARENT;
+constexpr int kClientWidth = 4095;  // twips
+constexpr int kClientHeight = 3165;
+
+constexpr int kFrameLeft = 120;
+constexpr int kFrameTop = 120;
+
+// In tab order. The label belongs to the frame; its place is given from the
+// frame's corner.
+constexpr ControlSpec kControls[] = {
+    {kCommand1, L"BUTTON", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 0, kOkCaption, 2880, 2640, 1095, 375},
+    {kCommand2, L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP, 0, kHomePageButtonCaption, 120, 2640, 2055,
+     375},
+    {kFrameinfo, L"BUTTON", BS_GROUPBOX | WS_GROUP, 0, kAboutFrameCaption, kFrameLeft, kFrameTop, 3855, 2415},
+    {kAboutLabel, L"STATIC", SS_LEFT | SS_NOPREFIX, 0, {}, kFrameLeft + 120, kFrameTop + 240, 3615, 2055},
+};
+
+}  // namespace
+
+void AboutWindow::Show() {
+    if (!Loaded()) {
+        if (!Create({kClassName, icons_.big, icons_.little}, kStyle, kExStyle,
+                    platform::win32::Widen(kAboutCaption).c_str()))
+            return;
+        ::ShowWindow(Handle(), SW_SHOW);
+        ::SetFocus(::GetDlgItem(Handle(), kCommand1));
+    } else if (::IsIconic(Handle())) {
+        ::ShowWindow(Handle(), SW_RESTORE);
+    }
+    ::SetForegroundWindow(Handle());
+}
+
+void AboutWindow::OnCreate() {
+    UINT dpi = WindowDpi(Handle());
+    CentreOnItsMonitor(Handle(), WindowSizeForClient(kClientWidth, kClientHeight, kStyle, kExStyle, dpi));
+    CreateControls(Handle(), kControls, dpi);
+    font_ = MessageFont(dpi);
+    SetFontOnChildren(Handle(), font_.get());
+    if (model_) {
+        model_->AboutLoaded();
+        loaded_ = true;
+    }
+    // Built anew for each load, so it never accumulates.
+    SetControlText(Handle(), kAboutLabel, AboutText());
+}
+
+void AboutWindow::OnCommand(int id, int code, HWND /*control*/) {
+    if (code != BN_CLICKED || !model_) return;
+    if (id == kCommand1) model_->AboutOk();
+    if (id == kCommand2) model_->AboutVisitHomePage();
+}
+
+void AboutWindow::OnDestroy() {
+    if (loaded_ && model_) {
+        loaded_ = false;
+        model_->AboutUnloaded();
+        if (model_->MustEnd()) ::PostQuitMessage(0);
+    }
+}
+
+void AboutWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
+    ::SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    font_ = MessageFont(dpi);
+    SetFontOnChildren(Handle(), font_.get());
+    PlaceControls(Handle(), kControls, dpi);
+}
+
+LRESULT AboutWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == DM_GETDEFID) return MAKELRESULT(kCommand1, DC_HASDEFID);
+    return Window::HandleMessage(message, wParam, lParam);
+}
+
+bool AboutWindow::DialogKey(MSG& message) {
+    if (!Loaded() || !(message.hwnd == Handle() || ::IsChild(Handle(), message.hwnd))) return false;
+    return ::IsDialogMessageW(Handle(), &message) != FALSE;
+}
+
+}  // namespace switcher::win32

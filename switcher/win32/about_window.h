@@ -1,0 +1,39 @@
+#pragma once
+// The About window `AboutForm`: the program's description in a frame, "OK"
+// and the home-page button. Loaded on demand, independent of `Config`; while
+// it is loaded it keeps the program alive.
+
+#include "switcher/switcher.h"
+#include "switcher/win32/dpi.h"
+#include "switcher/win32/icons.h"
+#include "switcher/win32/window.h"
+
+namespace switcher::win32 {
+
+class AboutWindow final : public Window {
+public:
+    static constexpr const wchar_t* kClassName = L"Vantrel.AboutForm";
+
+    explicit AboutWindow(const Icons& icons) : icons_(icons) {}
+    void Attach(Switcher& model) { model_ = &model; }
+
+    // Loads the window when it is not loaded, then brings it to the front.
+    void Show();
+
+    bool DialogKey(MSG& message);
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnCreate() override;
+    void OnCommand(int id, int code, HWND control) override;
+    void OnDestroy() override;
+    void OnDpiChanged(UINT dpi, const RECT& suggested) override;
+
+private:
+    const Icons& icons_;
+    Switcher* model_ = nullptr;
+    bool loaded_ = false;  // the model was told
+    UniqueFont font_;
+};
+
+}  // namespace switcher::win32

@@ -1,0 +1,222 @@
+#include "switcher/win32/config_window.h"
+
+#include <iterator>
+
+#include "platform/win32/text.h"
+#include "switcher/texts.h"
+#include "switcher/win32/controls.h"
+
+namespace switcher::win32 {
+
+namespace {
+
+enum ControlId : int {
+    kLaunching = 101,
+    kStarting,
+    kProgram,
+    kOk,
+    kApplicationList,
+    kLabel1,
+};
+
+constexpr UINT_PTR kTimer1 = 1;
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
+// Shown in the taskbar while visible; Tab moves between the controls.
+constexpr DWORD kExStyle = WS_EX_APPWINDOW | WS_EX_CONTROLPARENT;
+constexpr int kClientWidth = 4590;  // twips
+constexpr int kClientHeight = 4620;
+
+// In tab order.
+constexpr ControlSpec kControls[] = {
+    {kLaunching, L"BUTTON", BS_CHECKBOX | WS_TABSTOP | WS_GROUP, 0, kLaunchingCaption, 120, 120, 4215, 195},
+    {kStarting, L"BUTTON", BS_CHECKBOX | WS_TABSTOP | WS_GROUP, 0, kStartingCaption, 120, 840, 1575, 195},
+    {kProgram, L"BUTTON", BS_CHECKBOX | WS_TABSTOP | WS_GROUP, 0, kProgramCaption, 120, 1200, 4455, 195},
+    {kOk, L"BUTTON", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 0, kOkCaption, 3600, 4080, 855, 375},
+    {kApplicationList, L"LISTBOX",
+     LBS_MULTIPLESEL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP | WS_GROUP,
+     WS_EX_CLIENTEDGE, {}, 120, 1440, 4335, 2535},
+    {kLabel1, L"STATIC", SS_LEFT | WS_GROUP, 0, kLabel1Caption, 360, 360, 1455, 255},
+};
+
+CheckBox BoxOf(int id) {
+    switch (id) {
+    case kLaunching: return CheckBox::Launching;
+    case kStarting: return CheckBox::Starting;
+    default: return CheckBox::Program;
+    }
+}
+
+}  // namespace
+
+bool ConfigWindow::Load() {
+    return Create({kClassName, icons_.big, icons_.little}, kStyle, kExStyle,
+                  platform::win32::Widen(kConfigCaption).c_str());
+}
+
+void ConfigWindow::OnCreate() {
+    taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
+    UINT dpi = WindowDpi(Handle());
+    CentreOnItsMonitor(Handle(), WindowSizeForClient(kClientWidth, kClientHeight, kStyle, kExStyle, dpi));
+    CreateControls(Handle(), kControls, dpi);
+    font_ = MessageFont(dpi);
+    SetFontOnChildren(Handle(), font_.get());
+    ::SetTimer(Handle(), kTimer1, kTimerIntervalMs, nullptr);
+}
+
+bool ConfigWindow::AddTrayIcon() {
+    return Loaded() && tray_.Install(Handle(), icons_.little, kTrayCallbackMessage);
+}
+
+void ConfigWindow::SetVisible(bool visible) {
+    if (!Loaded()) return;
+    if (!visible) {
+        ::ShowWindow(Handle(), SW_HIDE);
+        return;
+    }
+    ::ShowWindow(Handle(), SW_SHOW);
+    ::SetForegroundWindow(Handle());
+    if (!::IsChild(Handle(), ::GetFocus())) ::SetFocus(::GetDlgItem(Handle(), kLaunching));
+}
+
+void ConfigWindow::Refresh() {
+    if (!Loaded() || !model_) return;
+    for (int id : {kLaunching, kStarting, kProgram}) {
+        ::SendDlgItemMessageW(Handle(), id, BM_SETCHECK,
+                              model_->Checked(BoxOf(id)) ? BST_CHECKED : BST_UNCHECKED, 0);
+    }
+    RefreshList();
+    menu_.Update(*model_);
+}
+
+void ConfigWindow::RefreshList() {
+    HWND list = ::GetDlgItem(Handle(), kApplicationList);
+    const auto& entries = model_->Applications();
+    bool sameTitles = entries.size() == shownTitles_.size();
+    for (std::size_t i = 0; sameTitles && i < entries.size(); ++i)
+        sameTitles = entries[i].title == shownTitles_[i];
+    if (!sameTitles) {
+        ::SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+        ::SendMessageW(list, LB_RESETCONTENT, 0, 0);
+        shownTitles_.clear();
+        int widest = 0;
+        HDC dc = ::GetDC(list);
+        HGDIOBJ oldFont = ::SelectObject(dc, font_.get());
+        for (const auto& entry : entries) {
+            std::wstring title = platform::win32::Widen(entry.title);
+            ::SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(title.c_str()));
+            SIZE extent{};
+            if (::GetTextExtentPoint32W(dc, title.c_str(), static_cast<int>(title.size()), &extent))
+                widest = std::max(widest, static_cast<int>(extent.cx));
+            shownTitles_.push_back(entry.title);
+        }
+        ::SelectObject(dc, oldFont);
+        ::ReleaseDC(list, dc);
+        // Long titles can be scrolled to rather than cut off.
+        ::SendMessageW(list, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest + 8), 0);
+        ::SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+        ::InvalidateRect(list, nullptr, TRUE);
+    }
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        bool shown = ::SendMessageW(list, LB_GETSEL, i, 0) > 0;
+        if (shown != entries[i].selected)
+            ::SendMessageW(list, LB_SETSEL, entries[i].selected ? TRUE : FALSE, static_cast<LPARAM>(i));
+    }
+}
+
+void ConfigWindow::SelectionChanged() {
+    HWND list = ::GetDlgItem(Handle(), kApplicationList);
+    // Read the whole selection first: the model's answer redraws the list.
+    std::vector<bool> selected(shownTitles_.size());
+    for (std::size_t i = 0; i < selected.size(); ++i)
+        selected[i] = ::SendMessageW(list, LB_GETSEL, i, 0) > 0;
+    for (std::size_t i = 0; i < selected.size(); ++i) {
+        const auto& entries = model_->Applications();
+        if (i < entries.size() && entries[i].selected != selected[i]) model_->SetSelected(i, selected[i]);
+    }
+}
+
+void ConfigWindow::OnCommand(int id, int code, HWND /*control*/) {
+    if (!model_) return;
+    switch (id) {
+    case kLaunching:
+    case kStarting:
+    case kProgram:
+        if (code == BN_CLICKED) model_->ClickCheckBox(BoxOf(id));
+        break;
+    case kOk:
+        if (code == BN_CLICKED) model_->ClickOk();
+        break;
+    case kApplicationList:
+        if (code == LBN_SELCHANGE) SelectionChanged();
+        break;
+    default:
+        break;
+    }
+}
+
+void ConfigWindow::OnTimer(UINT_PTR id) {
+    if (id == kTimer1 && model_) model_->Tick();
+}
+
+void ConfigWindow::OnDestroy() {
+    ::KillTimer(Handle(), kTimer1);
+    tray_.Remove();
+    if (started_ && model_) {
+        started_ = false;
+        model_->Unload();
+        if (model_->MustEnd()) ::PostQuitMessage(0);
+    }
+}
+
+void ConfigWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
+    ::SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    font_ = MessageFont(dpi);
+    SetFontOnChildren(Handle(), font_.get());
+    PlaceControls(Handle(), kControls, dpi);
+}
+
+// The window's own procedure does the tray's work: the callback opens the
+// menu on a button release; everything else takes its usual way.
+void ConfigWindow::TrayWindowProc(LPARAM mouseMessage) {
+    if (!model_ || !model_->TrayMouseMessage(static_cast<std::uint32_t>(mouseMessage))) return;
+    menu_.Update(*model_);
+    MenuItem chosen{};
+    bool picked = menu_.Open(Handle(), chosen);
+    model_->MenuClosed();
+    if (picked) model_->Command(chosen);
+}
+
+LRESULT ConfigWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kTrayCallbackMessage) {
+        TrayWindowProc(lParam);
+        return 0;
+    }
+    if (message == taskbarCreated_ && taskbarCreated_ != 0) {
+        if (model_) model_->TaskbarCreated();
+        return 0;
+    }
+    switch (message) {
+    case DM_GETDEFID:
+        return MAKELRESULT(kOk, DC_HASDEFID);
+    case WM_ACTIVATE:
+        // Come back to the control that had the focus.
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            HWND focus = ::GetFocus();
+            if (::IsChild(Handle(), focus)) lastFocus_ = focus;
+        } else if (lastFocus_ && ::IsWindow(lastFocus_)) {
+            ::SetFocus(lastFocus_);
+            return 0;
+        }
+        return Default(message, wParam, lParam);
+    default:
+        return Window::HandleMessage(message, wParam, lParam);
+    }
+}
+
+bool ConfigWindow::DialogKey(MSG& message) {
+    if (!Loaded() || !(message.hwnd == Handle() || ::IsChild(Handle(), message.hwnd))) return false;
+    return ::IsDialogMessageW(Handle(), &message) != FALSE;
+}
+
+}  // namespace switcher::win32

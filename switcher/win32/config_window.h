@@ -1,0 +1,64 @@
+#pragma once
+// The options window `Config`: three check boxes, the application list, the
+// hint label and `Ok`; it owns the tray icon, the popup menu and `Timer1`.
+// Hidden for most of its life. Every click goes to the model; every change
+// comes back through Refresh.
+
+#include <string>
+#include <vector>
+
+#include "switcher/switcher.h"
+#include "switcher/win32/dpi.h"
+#include "switcher/win32/icons.h"
+#include "switcher/win32/tray_icon.h"
+#include "switcher/win32/tray_menu.h"
+#include "switcher/win32/window.h"
+
+namespace switcher::win32 {
+
+class ConfigWindow final : public Window {
+public:
+    static constexpr const wchar_t* kClassName = L"Vantrel.Config";
+
+    explicit ConfigWindow(const Icons& icons) : icons_(icons) {}
+    void Attach(Switcher& model) { model_ = &model; }
+
+    // Creates the window hidden, its controls and its timer.
+    bool Load();
+    // The model's load accepted the window: from now on its destruction is
+    // the model's unload.
+    void Started() { started_ = true; }
+
+    bool AddTrayIcon();
+    void RemoveTrayIcon() { tray_.Remove(); }
+    void SetVisible(bool visible);
+    void Refresh();
+
+    // Tab, Enter and the arrows between the controls, while it is shown.
+    bool DialogKey(MSG& message);
+
+protected:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnCreate() override;
+    void OnCommand(int id, int code, HWND control) override;
+    void OnTimer(UINT_PTR id) override;
+    void OnDestroy() override;
+    void OnDpiChanged(UINT dpi, const RECT& suggested) override;
+
+private:
+    void TrayWindowProc(LPARAM mouseMessage);
+    void SelectionChanged();
+    void RefreshList();
+
+    const Icons& icons_;
+    Switcher* model_ = nullptr;
+    bool started_ = false;
+    TrayIcon tray_;
+    TrayMenu menu_;
+    UniqueFont font_;
+    UINT taskbarCreated_ = 0;
+    HWND lastFocus_ = nullptr;
+    std::vector<std::string> shownTitles_;
+};
+
+}  // namespace switcher::win32

@@ -1,0 +1,56 @@
+#pragma once
+// A top-level window that owns its handle. Each message goes to one small
+// virtual handler; a subclass overrides the ones it cares about.
+
+#include <windows.h>
+
+namespace switcher::win32 {
+
+class Window {
+public:
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+    virtual ~Window();
+
+    HWND Handle() const { return hwnd_; }
+    bool Loaded() const { return hwnd_ != nullptr; }
+    // Destroys the window; harmless when it is not loaded.
+    void Destroy();
+
+protected:
+    Window() = default;
+
+    struct ClassInfo {
+        const wchar_t* name;
+        HICON icon;       // large (title bar, Alt+Tab)
+        HICON smallIcon;  // the caption's own
+    };
+    // Registers the class on first use and creates the window, hidden, at the
+    // top left of the primary monitor; OnCreate runs inside. False when the
+    // system refused.
+    bool Create(const ClassInfo& info, DWORD style, DWORD exStyle, const wchar_t* title);
+
+    // Everything not handled below goes to DefWindowProc.
+    virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+    virtual void OnCreate() {}
+    virtual void OnCommand(int /*id*/, int /*code*/, HWND /*control*/) {}
+    virtual void OnTimer(UINT_PTR /*id*/) {}
+    // Default: destroy the window.
+    virtual void OnClose() { Destroy(); }
+    virtual void OnDestroy() {}
+    virtual void OnDpiChanged(UINT /*dpi*/, const RECT& /*suggested*/) {}
+    // The window is gone: the handle is already cleared. Runs last; the
+    // object may be reused but must not be deleted from here.
+    virtual void OnGone() {}
+
+    LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam) {
+        return ::DefWindowProcW(hwnd_, message, wParam, lParam);
+    }
+
+private:
+    static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    HWND hwnd_ = nullptr;
+};
+
+}  // namespace switcher::win32
