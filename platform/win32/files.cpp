@@ -62,9 +62,9 @@ Status AppendAnsiText(std::string_view path, std::string_view text) {
 }
 
 Status SelectDrive(std::string_view root) {
-    const char letter = root.empty() ? '\0' : root.front();
-    const bool isLetter = (letter >= 'A' && letter <= 'Z') || (letter >= 'a' && letter <= 'z');
-    if (!isLetter) return Status::Fail("The path " + Quoted(root) + " does not begin with a drive letter");
+    char letter = root.empty() ? '\0' : root.front();
+    if (letter >= 'a' && letter <= 'z') letter = static_cast<char>(letter - 'a' + 'A');
+    if (letter < 'A' || letter > 'Z') return Status::Fail("The path " + Quoted(root) + " does not begin with a drive letter");
     // "X:" alone is the folder last current on drive X, as selecting a drive
     // in a command prompt gives.
     const wchar_t drive[] = {static_cast<wchar_t>(letter), L':', L'\0'};

@@ -29,15 +29,11 @@ std::wstring FolderOf(std::wstring_view path) {
 
 std::wstring ArgumentTextOf(std::wstring_view commandLine) {
     std::size_t i = 0;
-    bool quoted = false;
-    while (i < commandLine.size()) {
-        const wchar_t c = commandLine[i];
-        if (c == L'"') {
-            quoted = !quoted;
-        } else if (!quoted && (c == L' ' || c == L'\t')) {
-            break;
-        }
-        ++i;
+    if (!commandLine.empty() && commandLine[0] == L'"') {
+        i = commandLine.find(L'"', 1);
+        i = i == std::wstring_view::npos ? commandLine.size() : i + 1;
+    } else {
+        while (i < commandLine.size() && commandLine[i] != L' ' && commandLine[i] != L'\t') ++i;
     }
     while (i < commandLine.size() && (commandLine[i] == L' ' || commandLine[i] == L'\t')) ++i;
     return std::wstring(commandLine.substr(i));

@@ -16,9 +16,10 @@ std::wstring ProgramPath();
 std::wstring FolderOf(std::wstring_view path);
 
 // Everything after the program path and the blanks and tabs that follow it,
-// unchanged. The path ends where the C runtime ends argv[0]: at the first
-// blank or tab outside double quotes, so "C:\My Games\x.exe" a b and
-// C:\Games\x.exe a b both give `a b`.
+// unchanged. The path ends where the C runtime (msvcrt) and
+// CommandLineToArgvW end argv[0]: a path that opens with a double quote ends
+// at the next one, any other at the first blank or tab. So
+// "C:\My Games\x.exe" a b and C:\Games\x.exe a b both give `a b`.
 std::wstring ArgumentTextOf(std::wstring_view commandLine);
 
 // "Local\Vantrel.Instance.<file name without extension, lower case>": one

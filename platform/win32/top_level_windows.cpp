@@ -48,6 +48,8 @@ WindowHandle FindTopLevelWindow(std::string_view title) {
 }
 
 Status PostClose(WindowHandle window) {
+    // A null window would post the request to this program's own thread.
+    if (window == 0) return Status::Fail("There is no window to ask to close");
     if (!::PostMessageW(ToHwnd(window), WM_CLOSE, 0, 0))
         return LastFailure("Cannot ask the window to close");
     return Status::Ok();
