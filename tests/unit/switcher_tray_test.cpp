@@ -284,7 +284,9 @@ TEST(AboutText, NineLinesTheFirstVerbatimTheFifthEmpty) {
     EXPECT_EQ(lines[0], "Vantrel v2.1 lets you to switch AoC between 1.0c and 1.0e");
     EXPECT_EQ(lines[4], "");
     for (std::size_t i = 0; i < 9; ++i) {
-        if (i != 4) EXPECT_FALSE(lines[i].empty()) << i;
+        if (i != 4) {
+            EXPECT_FALSE(lines[i].empty()) << i;
+        }
         EXPECT_EQ(lines[i].find_first_of("\r\n"), std::string::npos);
     }
     EXPECT_NE(lines[1].find("Holvane"), std::string::npos);
