@@ -9,7 +9,10 @@ void Switcher::Tick() {
     if (!lifetime_.IsLoaded(ProgramWindow::Config)) return;
     // Ticks keep arriving inside a message box's own loop. Acting on one then
     // would ask the question again or switch the build under an open answer.
-    if (messages_.Open()) return;
+    // Inside the popup menu's loop a question would pop up under the menu,
+    // whose command then runs after the answer; the next tick after the menu
+    // closes comes soon enough.
+    if (messages_.Open() || menuOpen_) return;
 
     if (os_.FindWindowByTitle(kGameWindowTitle) != 0) {
         asked_ = false;

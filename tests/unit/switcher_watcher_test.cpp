@@ -111,6 +111,17 @@ TEST_F(WatcherTest, TicksDuringAnyOtherBoxOfOursDoNothing) {
     EXPECT_EQ(Questions(), 1);
 }
 
+TEST_F(WatcherTest, TicksWaitForAnOpenMenuToClose) {
+    StartWith(true, false);
+    HostAppears();
+    ASSERT_TRUE(app.TrayMouseMessage(517));
+    Ticks(3);
+    EXPECT_EQ(Questions(), 0);
+    app.MenuClosed();
+    app.Tick();
+    EXPECT_EQ(Questions(), 1);
+}
+
 TEST_F(WatcherTest, AFailingSwitchIsReportedOnceAndNotAskedAgain) {
     StartWith(true, false);
     HostAppears();
