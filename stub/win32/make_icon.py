@@ -1,0 +1,99 @@
+#!/usr/bin/env python3
+"""Draws Brennic's icon, a road that forks into two arrows (the two builds of
+the game), and writes it as a 32 x 32, 256-colour .ico file.
+
+Run it from anywhere; it writes brennic.ico beside itself. The .ico is kept
+in the repository so that a build needs no Python.
+"""
+import math
+import os
+import struct
+
+SIZE = 32
+
+# Palette indices; everything past them is black.
+TRANSPARENT, FRAME, FIELD, FIELD_LIGHT, ROAD, LEFT, LEFT_DARK, RIGHT, RIGHT_DARK = range(9)
+PALETTE = {
+    TRANSPARENT: (0, 0, 0),
+    FRAME: (18, 34, 66),
+    FIELD: (40, 78, 140),
+    FIELD_LIGHT: (62, 104, 170),
+    ROAD: (236, 226, 200),
+    LEFT: (240, 176, 48),
+    LEFT_DARK: (176, 118, 20),
+    RIGHT: (120, 206, 96),
+    RIGHT_DARK: (60, 140, 52),
+}
+
+
+def segment_distance(px, py, ax, ay, bx, by):
+    dx, dy = bx - ax, by - ay
+    t = max(0.0, min(1.0, ((px - ax) * dx + (py - ay) * dy) / (dx * dx + dy * dy)))
+    return math.hypot(px - (ax + t * dx), py - (ay + t * dy))
+
+
+def in_triangle(px, py, a, b, c):
+    def side(p, q, r):
+        return (p[0] - r[0]) * (q[1] - r[1]) - (q[0] - r[0]) * (p[1] - r[1])
+    d1, d2, d3 = side((px, py), a, b), side((px, py), b, c), side((px, py), c, a)
+    negative = d1 < 0 or d2 < 0 or d3 < 0
+    positive = d1 > 0 or d2 > 0 or d3 > 0
+    return not (negative and positive)
+
+
+def in_rounded_square(px, py, low, high, radius):
+    cx = min(max(px, low + radius), high - radius)
+    cy = min(max(py, low + radius), high - radius)
+    return math.hypot(px - cx, py - cy) <= radius
+
+
+def pixel(x, y):
+    px, py = x + 0.5, y + 0.5
+    if not in_rounded_square(px, py, 0.5, 31.5, 6):
+        return TRANSPARENT
+    if not in_rounded_square(px, py, 1.7, 30.3, 5):
+        return FRAME
+    fork = (16, 17)
+    # The two arrows: the left one for 1.0c, the right one for 1.0e.
+    for tip, base_left, base_right, colour, dark in (
+        ((6.5, 5.5), (4.0, 12.5), (12.5, 5.0), LEFT, LEFT_DARK),
+        ((25.5, 5.5), (19.5, 5.0), (28.0, 12.5), RIGHT, RIGHT_DARK),
+    ):
+        if in_triangle(px, py, tip, base_left, base_right):
+            return colour
+        mid = ((base_left[0] + base_right[0]) / 2, (base_left[1] + base_right[1]) / 2)
+        d = segment_distance(px, py, fork[0], fork[1], mid[0], mid[1])
+        if d <= 1.7 and py >= mid[1] - 0.5:
+            return colour if d <= 1.0 else dark
+    d = segment_distance(px, py, 16, 28.5, fork[0], fork[1])
+    if d <= 2.2:
+        return ROAD
+    return FIELD_LIGHT if py < 16 else FIELD
+
+
+def icon_bytes():
+    rows = [[pixel(x, y) for x in range(SIZE)] for y in range(SIZE)]
+    header = struct.pack("<IiiHHIIiiII", 40, SIZE, SIZE * 2, 1, 8, 0, 0, 0, 0, 256, 0)
+    palette = b"".join(
+        struct.pack("BBBB", b, g, r, 0) for r, g, b in (PALETTE.get(i, (0, 0, 0)) for i in range(256))
+    )
+    # Bitmaps are stored bottom row first.
+    colours = b"".join(bytes(row) for row in reversed(rows))
+    mask = b""
+    for row in reversed(rows):
+        bits = 0
+        for x, index in enumerate(row):
+            if index == TRANSPARENT:
+                bits |= 1 << (31 - x)
+        mask += struct.pack(">I", bits)
+    image = header + palette + colours + mask
+    directory = struct.pack("<HHH", 0, 1, 1)
+    entry = struct.pack("<BBBBHHII", SIZE, SIZE, 0, 0, 1, 8, len(image), 6 + 16)
+    return directory + entry + image
+
+
+if __name__ == "__main__":
+    target = os.path.join(os.path.dirname(os.path.abspath(__file__)), "brennic.ico")
+    with open(target, "wb") as f:
+        f.write(icon_bytes())
+    print("wrote", target)
