@@ -1,0 +1,222 @@
+#include "tests/win32/vantrel/vantrel_test.h"
+
+#include <sstream>
+
+#include "tests/win32/support/build_tree.h"
+#include "tests/win32/support/desktop.h"
+#include "tests/win32/support/files.h"
+#include "tests/win32/support/text.h"
+#include "tests/win32/support/wait.h"
+
+namespace e2e {
+
+namespace {
+
+HKEY OpenMachineKey(const std::wstring& key, REGSAM access, bool create) {
+    HKEY handle = nullptr;
+    LONG status = create ? RegCreateKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0,
+                                           access | KEY_WOW64_32KEY, nullptr, &handle, nullptr)
+                         : RegOpenKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, access | KEY_WOW64_32KEY, &handle);
+    return status == ERROR_SUCCESS ? handle : nullptr;
+}
+
+void WriteMachineValue(const std::wstring& key, const std::wstring& name, const std::optional<std::wstring>& data) {
+    HKEY handle = OpenMachineKey(key, KEY_SET_VALUE, data.has_value());
+    if (!handle) return;
+    if (data) {
+        RegSetValueExW(handle, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data->c_str()),
+                       static_cast<DWORD>((data->size() + 1) * sizeof(wchar_t)));
+    } else {
+        RegDeleteValueW(handle, name.c_str());
+    }
+    RegCloseKey(handle);
+}
+
+void PressKey(WORD key) {
+    HWND menu = FindWindowW(L"#32768", nullptr);
+    if (!menu) return;
+    PostMessageW(menu, WM_KEYDOWN, key, 0);
+    PostMessageW(menu, WM_KEYUP, key, 0xC0000001);
+    Sleep(40);
+}
+
+std::vector<std::wstring> Lines(const std::wstring& text) {
+    std::vector<std::wstring> lines;
+    std::wstringstream in(text);
+    std::wstring line;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line.back() == L'\r') line.pop_back();
+        for (auto& c : line)
+            if (c == L'\t') c = L'|';
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+std::wstring CaptionOf(const std::vector<std::wstring>& menu, std::size_t index) {
+    if (index >= menu.size()) return L"(no item " + std::to_wstring(index) + L")";
+    return menu[index].substr(menu[index].find_last_of(L'|') + 1);
+}
+
+}  // namespace
+
+std::optional<std::wstring> ReadMachineValue(const std::wstring& key, const std::wstring& name) {
+    HKEY handle = OpenMachineKey(key, KEY_QUERY_VALUE, false);
+    if (!handle) return std::nullopt;
+    wchar_t buffer[2048];
+    DWORD size = sizeof buffer - sizeof(wchar_t);
+    DWORD type = 0;
+    LONG status = RegQueryValueExW(handle, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
+    RegCloseKey(handle);
+    if (status != ERROR_SUCCESS) return std::nullopt;
+    buffer[size / sizeof(wchar_t)] = L'\0';
+    return std::wstring(buffer);
+}
+
+ScopedMachineValue::ScopedMachineValue(std::wstring key, std::wstring name, std::optional<std::wstring> data)
+    : key_(std::move(key)), name_(std::move(name)), previous_(ReadMachineValue(key_, name_)) {
+    WriteMachineValue(key_, name_, data);
+}
+
+ScopedMachineValue::~ScopedMachineValue() { WriteMachineValue(key_, name_, previous_); }
+
+VantrelTest::VantrelTest() {
+    gameFolder_ = scratch_.MakeSubfolder(L"Games\\Age2_x1");
+    saveFolder_ = scratch_.MakeSubfolder(L"Games\\SaveGame");
+    marker_ = gameFolder_ + L"\\on.ini";
+    menuDump_ = scratch_ / L"menu.txt";
+    gamePath_.emplace(kDirectPlayKey, L"Path", gameFolder_);
+    machineRun_.emplace(kRunKey, L"Vantrel", std::nullopt);
+    userRun_.emplace(kRunKey, L"Vantrel", std::nullopt);
+    launching_.emplace(L"Launching", L"0");
+    starting_.emplace(L"Starting", L"0");
+    program_.emplace(L"Program", L"0");
+    dumpVariable_ = std::make_unique<ScopedEnvironment>(L"VANTREL_MENU_DUMP", menuDump_);
+}
+
+VantrelTest::~VantrelTest() {
+    if (vantrel_ && vantrel_->Running()) {
+        // The way a user ends it without a question, so the icon goes too.
+        if (IsWindow(config_)) PostMessageW(config_, WM_CLOSE, 0, 0);
+        for (HWND box : FindWindows({L"Vantrel", L"#32770", vantrel_->id()}))
+            AnswerMessageBox(box, IDCANCEL);
+        if (HWND about = FindWindowW(kAboutClass.c_str(), nullptr)) PostMessageW(about, WM_CLOSE, 0, 0);
+        vantrel_->WaitForExit(3000ms);
+    }
+    vantrel_.reset();
+    // Explorer windows a test opened.
+    for (HWND explorer : FindWindows({L"SaveGame", L"ExplorerWClass"})) PostMessageW(explorer, WM_CLOSE, 0, 0);
+}
+
+void VantrelTest::StoreOption(const std::wstring& name, std::optional<std::wstring> text) {
+    auto& slot = name == L"Launching" ? launching_ : name == L"Starting" ? starting_ : program_;
+    slot.reset();
+    slot.emplace(name, std::move(text));
+}
+
+void VantrelTest::Start() {
+    vantrel_ = std::make_unique<Process>(BuiltProgram(L"Vantrel.exe"), L"");
+    WaitForInputIdle(vantrel_->handle(), 5000);
+    config_ = WaitForWindow({kConfigCaption, kConfigClass, vantrel_->id(), false});
+    ASSERT_NE(config_, nullptr) << "Vantrel's options window did not appear";
+    // The icon answers once start-up is over.
+    ASSERT_TRUE(WaitUntil([&] {
+        if (!OpenMenu()) return false;
+        PressKey(VK_ESCAPE);
+        return WaitUntil([] { return !FindWindowW(L"#32768", nullptr); }, 2000ms);
+    })) << "the tray menu never opened";
+    DeleteFileW(menuDump_.c_str());
+}
+
+bool VantrelTest::OpenMenu(UINT mouseMessage) {
+    PostMessageW(config_, 1400, 0, mouseMessage);
+    return WaitUntil([] { return FindWindowW(L"#32768", nullptr) != nullptr; }, 500ms);
+}
+
+void VantrelTest::Choose(const std::string& keys) {
+    ASSERT_TRUE(OpenMenu()) << "the tray menu did not open";
+    for (char key : keys) {
+        switch (key) {
+        case 'd': PressKey(VK_DOWN); break;
+        case 'u': PressKey(VK_UP); break;
+        case 'r': PressKey(VK_RIGHT); break;
+        case 'e': PressKey(VK_RETURN); break;
+        case 'x': PressKey(VK_ESCAPE); break;
+        default: FAIL() << "no key " << key;
+        }
+    }
+    if (!keys.empty() && (keys.back() == 'e' || keys.back() == 'x'))
+        WaitUntil([] { return !FindWindowW(L"#32768", nullptr); }, 2000ms);
+}
+
+std::vector<std::wstring> VantrelTest::LastMenu() {
+    auto bytes = ReadFileBytes(menuDump_);
+    return bytes ? Lines(Wide(*bytes)) : std::vector<std::wstring>{};
+}
+
+std::vector<std::wstring> VantrelTest::Menu() {
+    DeleteFileW(menuDump_.c_str());
+    Choose("x");
+    return LastMenu();
+}
+
+std::wstring VantrelTest::CurrentVersionCaption() { return CaptionOf(Menu(), 6); }
+std::wstring VantrelTest::OptionsCaption() { return CaptionOf(Menu(), 7); }
+
+HWND VantrelTest::WaitForQuestion(std::chrono::milliseconds timeout) {
+    return WaitForMessageBox(L"Vantrel", vantrel_->id(), timeout);
+}
+
+int VantrelTest::OpenMessageBoxes() {
+    return static_cast<int>(FindWindows({L"Vantrel", L"#32770", vantrel_->id()}).size());
+}
+
+bool VantrelTest::Checked(int box) { return SendMessageW(GetDlgItem(config_, box), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+std::vector<std::wstring> VantrelTest::ListEntries() {
+    HWND list = GetDlgItem(config_, kApplicationList);
+    std::vector<std::wstring> entries;
+    LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        LRESULT length = SendMessageW(list, LB_GETTEXTLEN, i, 0);
+        std::wstring text(static_cast<std::size_t>(length < 0 ? 0 : length) + 1, L'\0');
+        LRESULT got = SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+        text.resize(static_cast<std::size_t>(got < 0 ? 0 : got));
+        entries.push_back(text);
+    }
+    return entries;
+}
+
+std::vector<bool> VantrelTest::ListSelection() {
+    HWND list = GetDlgItem(config_, kApplicationList);
+    std::vector<bool> selected;
+    LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) selected.push_back(SendMessageW(list, LB_GETSEL, i, 0) > 0);
+    return selected;
+}
+
+void VantrelTest::ClickEntry(int index) {
+    HWND list = GetDlgItem(config_, kApplicationList);
+    SendMessageW(list, LB_SETTOPINDEX, index, 0);
+    LRESULT top = SendMessageW(list, LB_GETTOPINDEX, 0, 0);
+    LRESULT height = SendMessageW(list, LB_GETITEMHEIGHT, 0, 0);
+    LPARAM at = MAKELPARAM(4, static_cast<int>((index - top) * height + height / 2));
+    PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(list, WM_LBUTTONUP, 0, at);
+    // The click is handled once the list answers again.
+    SendMessageW(list, LB_GETCOUNT, 0, 0);
+}
+
+int VantrelTest::EntryIndex(const std::wstring& title) {
+    auto entries = ListEntries();
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        if (entries[i] == title) return static_cast<int>(i);
+    return -1;
+}
+
+bool VantrelTest::EndByCloseButton() {
+    PostMessageW(config_, WM_CLOSE, 0, 0);
+    return vantrel_->WaitForExit(5000ms).has_value();
+}
+
+}  // namespace e2e

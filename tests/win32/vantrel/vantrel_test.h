@@ -1,0 +1,107 @@
+#pragma once
+// A running Vantrel.exe in a game installation of the test's own: the game's
+// registration points at a scratch folder, the options are set as the test
+// asks, and the tray icon, the menu, the options window and the message
+// boxes are driven as a user would drive them.
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tests/win32/support/process.h"
+#include "tests/win32/support/registry.h"
+#include "tests/win32/support/scratch_folder.h"
+
+namespace e2e {
+
+inline const std::wstring kDirectPlayKey =
+    L"SOFTWARE\\Microsoft\\DirectPlay\\Applications\\Age of Empires II - The Conquerors Expansion";
+inline const std::wstring kRunKey = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
+inline const std::wstring kConfigClass = L"Vantrel.Config";
+inline const std::wstring kAboutClass = L"Vantrel.AboutForm";
+inline const std::wstring kConfigCaption = L"Vantrel v2.1";
+inline const std::wstring kAboutCaption = L"About Vantrel v2.1";
+
+// Control ids of the options window and the About window.
+enum : int { kLaunching = 101, kStarting, kProgram, kOk, kApplicationList, kLabel1 };
+enum : int { kCommand1 = 201, kCommand2, kFrameinfo, kAboutLabel };
+
+// A string value under HKEY_LOCAL_MACHINE (32-bit view), set or deleted for
+// the life of the object; the old state comes back afterwards.
+std::optional<std::wstring> ReadMachineValue(const std::wstring& key, const std::wstring& name);
+class ScopedMachineValue {
+public:
+    ScopedMachineValue(std::wstring key, std::wstring name, std::optional<std::wstring> data);
+    ~ScopedMachineValue();
+    ScopedMachineValue(const ScopedMachineValue&) = delete;
+    ScopedMachineValue& operator=(const ScopedMachineValue&) = delete;
+
+private:
+    std::wstring key_, name_;
+    std::optional<std::wstring> previous_;
+};
+
+class VantrelTest : public ::testing::Test {
+protected:
+    VantrelTest();
+    ~VantrelTest() override;
+
+    // Before Start: the stored text of an option ("Launching", "Starting",
+    // "Program"); nothing means never stored. All three are "0" otherwise.
+    void StoreOption(const std::wstring& name, std::optional<std::wstring> text);
+    // Starts Vantrel.exe and waits until its tray icon answers.
+    void Start();
+    Process& vantrel() { return *vantrel_; }
+    HWND config() const { return config_; }
+
+    // The tray icon's callback with this mouse message; answers whether the
+    // menu opened.
+    bool OpenMenu(UINT mouseMessage = WM_RBUTTONUP);
+    // Opens the menu and presses the keys: 'd' down, 'u' up, 'r' right,
+    // 'e' Enter, 'x' Escape. Waits until the menu has closed when the keys
+    // close it.
+    void Choose(const std::string& keys);
+    // The menu as it was at its last opening: "<level>|<kind>|<caption>".
+    std::vector<std::wstring> LastMenu();
+    // Opens the menu, reads it and closes it again.
+    std::vector<std::wstring> Menu();
+    std::wstring CurrentVersionCaption();  // mnucurrent's caption
+    std::wstring OptionsCaption();         // mnuoptions' caption
+
+    // The message box of Vantrel that is open now (title "Vantrel").
+    HWND WaitForQuestion(std::chrono::milliseconds timeout = std::chrono::milliseconds(5000));
+    int OpenMessageBoxes();
+
+    // The options window's controls.
+    bool Checked(int box);
+    std::vector<std::wstring> ListEntries();
+    std::vector<bool> ListSelection();
+    // Clicks the entry as the user does (it toggles its selection).
+    void ClickEntry(int index);
+    int EntryIndex(const std::wstring& title);  // -1 when absent
+
+    // Ends Vantrel through its close button; answers whether it ended.
+    bool EndByCloseButton();
+
+    ScratchFolder scratch_{L"vantrel"};
+    std::wstring gameFolder_;      // ...\Games\Age2_x1
+    std::wstring saveFolder_;      // ...\Games\SaveGame
+    std::wstring marker_;          // gameFolder_\on.ini
+    std::wstring menuDump_;
+
+private:
+    std::optional<ScopedMachineValue> gamePath_;
+    std::optional<ScopedMachineValue> machineRun_;
+    std::optional<ScopedUserValue> userRun_;
+    std::optional<ScopedControlValue> launching_, starting_, program_;
+    std::unique_ptr<ScopedEnvironment> dumpVariable_;
+    std::unique_ptr<Process> vantrel_;
+    HWND config_ = nullptr;
+};
+
+}  // namespace e2e
