@@ -1,0 +1,108 @@
+// Where the windows of Vantrel.exe put their controls, in twips scaled for
+// the screen's DPI, and the frames, captions and tab order they have.
+
+#include "tests/win32/support/desktop.h"
+#include "tests/win32/support/text.h"
+#include "tests/win32/vantrel/vantrel_test.h"
+
+namespace e2e {
+namespace {
+
+struct Expected {
+    int id;
+    const wchar_t* caption;  // nullptr: not checked
+    int left, top, width, height;  // twips
+};
+
+int Dpi() {
+    HDC screen = GetDC(nullptr);
+    int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
+int Pixels(int twips) { return MulDiv(twips, Dpi(), 1440); }
+
+void ExpectLayout(HWND window, int clientWidth, int clientHeight, const std::vector<Expected>& controls) {
+    RECT client{};
+    GetClientRect(window, &client);
+    EXPECT_EQ(client.right, Pixels(clientWidth));
+    EXPECT_EQ(client.bottom, Pixels(clientHeight));
+    // Children in creation order, which is the tab order.
+    std::vector<int> order;
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        order.push_back(GetDlgCtrlID(child));
+    std::vector<int> expectedOrder;
+    for (const auto& c : controls) expectedOrder.push_back(c.id);
+    EXPECT_EQ(order, expectedOrder);
+    for (const auto& c : controls) {
+        HWND child = GetDlgItem(window, c.id);
+        ASSERT_NE(child, nullptr) << "control " << c.id;
+        RECT r{};
+        GetWindowRect(child, &r);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
+        EXPECT_EQ(r.left, Pixels(c.left)) << "control " << c.id;
+        EXPECT_EQ(r.top, Pixels(c.top)) << "control " << c.id;
+        EXPECT_EQ(r.right - r.left, Pixels(c.width)) << "control " << c.id;
+        EXPECT_EQ(r.bottom - r.top, Pixels(c.height)) << "control " << c.id;
+        if (c.caption) {
+            EXPECT_EQ(WindowText(child), c.caption) << "control " << c.id;
+        }
+    }
+}
+
+void ExpectCentred(HWND window) {
+    RECT frame{}, area{};
+    GetWindowRect(window, &frame);
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    EXPECT_NEAR((frame.left + frame.right) / 2, (area.left + area.right) / 2, 1);
+    EXPECT_NEAR((frame.top + frame.bottom) / 2, (area.top + area.bottom) / 2, 1);
+}
+
+using Layout = VantrelTest;
+
+TEST_F(Layout, OptionsWindowAndAboutWindowHaveTheirControlsInPlace) {
+    Start();
+    Choose("ddddde");
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(config()) != FALSE; }));
+    EXPECT_EQ(WindowText(config()), L"Vantrel v2.1");
+    LONG style = GetWindowLongW(config(), GWL_STYLE);
+    EXPECT_TRUE(style & WS_CAPTION);
+    EXPECT_TRUE(style & WS_SYSMENU);
+    EXPECT_FALSE(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+    EXPECT_TRUE(GetWindowLongW(config(), GWL_EXSTYLE) & WS_EX_APPWINDOW) << "shown in the taskbar";
+    ExpectCentred(config());
+    ExpectLayout(config(), 4590, 4620,
+                 {
+                     {kLaunching, L"Ask me to switch 1.0e when 'Host is launching game'", 120, 120, 4215, 195},
+                     {kStarting, L"Add to 'Startup'", 120, 840, 1575, 195},
+                     {kProgram, L"End selected aplications when The Conquerors is runned", 120, 1200, 4455, 195},
+                     {kOk, L"OK", 3600, 4080, 855, 375},
+                     {kApplicationList, nullptr, 120, 1440, 4335, 2535},
+                     {kLabel1, L"Reply in 2 seconds.", 360, 360, 1455, 255},
+                 });
+    for (int box : {kLaunching, kStarting, kProgram})
+        EXPECT_EQ(GetWindowLongW(GetDlgItem(config(), box), GWL_STYLE) & BS_TYPEMASK, BS_CHECKBOX);
+    EXPECT_EQ(GetWindowLongW(GetDlgItem(config(), kOk), GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+    LONG list = GetWindowLongW(GetDlgItem(config(), kApplicationList), GWL_STYLE);
+    EXPECT_TRUE(list & LBS_MULTIPLESEL);
+    EXPECT_FALSE(list & LBS_SORT);
+
+    Choose("dddddde");
+    HWND about = WaitForWindow({kAboutCaption, kAboutClass, vantrel().id()});
+    ASSERT_NE(about, nullptr);
+    style = GetWindowLongW(about, GWL_STYLE);
+    EXPECT_EQ(style & WS_OVERLAPPEDWINDOW, static_cast<LONG>(WS_OVERLAPPEDWINDOW)) << "sizable, with min and max";
+    ExpectCentred(about);
+    ExpectLayout(about, 4095, 3165,
+                 {
+                     {kCommand1, L"OK", 2880, 2640, 1095, 375},
+                     {kCommand2, L"Visit Holvane Home Page", 120, 2640, 2055, 375},
+                     {kFrameinfo, L"About", 120, 120, 3855, 2415},
+                     {kAboutLabel, nullptr, 120 + 120, 120 + 240, 3615, 2055},
+                 });
+    EXPECT_EQ(GetWindowLongW(GetDlgItem(about, kCommand1), GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+}
+
+}  // namespace
+}  // namespace e2e
