@@ -25,6 +25,7 @@ public:
     Process& operator=(const Process&) = delete;
 
     DWORD id() const { return info_.dwProcessId; }
+    DWORD mainThreadId() const { return info_.dwThreadId; }
     HANDLE handle() const { return info_.hProcess; }
 
     // The exit code once it has ended within `timeout`, else nothing.
