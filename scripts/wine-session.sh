@@ -65,14 +65,18 @@ start_session() {
   trap 'exit 130' INT TERM
 
   export DISPLAY
-  DISPLAY=$(free_display) || { echo "no free X display number" >&2; exit 1; }
-  Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >"$build/xvfb.log" 2>&1 &
-  started_pids+=($!)
   local i
-  for i in $(seq 50); do
-    [ -e "/tmp/.X11-unix/X${DISPLAY#:}" ] && break
-    sleep 0.1
-  done
+  if [ -n "${VANTREL_DISPLAY:-}" ]; then
+    DISPLAY=$VANTREL_DISPLAY  # the caller's own screen
+  else
+    DISPLAY=$(free_display) || { echo "no free X display number" >&2; exit 1; }
+    Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >"$build/xvfb.log" 2>&1 &
+    started_pids+=($!)
+    for i in $(seq 50); do
+      [ -e "/tmp/.X11-unix/X${DISPLAY#:}" ] && break
+      sleep 0.1
+    done
+  fi
 
   if [ ! -e "$WINEPREFIX/.ready" ]; then
     echo "Creating the Wine prefix in $WINEPREFIX ..."

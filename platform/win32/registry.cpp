@@ -176,7 +176,13 @@ Status DeleteRegistryValue(std::string_view path) {
     } else {
         UniqueKey key;
         rc = ::RegOpenKeyExW(parsed->root, parsed->key.c_str(), 0, KEY_SET_VALUE | kView, key.receive());
-        if (rc == ERROR_SUCCESS) rc = ::RegDeleteValueW(key.get(), parsed->value.c_str());
+        if (rc == ERROR_SUCCESS) {
+            rc = ::RegDeleteValueW(key.get(), parsed->value.c_str());
+        } else if (rc == ERROR_ACCESS_DENIED && Missing(Query(parsed->root, parsed->key, parsed->value).error)) {
+            // A user who is not elevated cannot open the machine-wide keys for
+            // writing at all; a value that is not there is still not there.
+            rc = ERROR_SUCCESS;
+        }
     }
     if (rc == ERROR_SUCCESS || Missing(rc)) return Status::Ok();
     return Failure(std::string("Cannot delete the registry ") + (parsed->namesKey ? "key " : "value ") +
