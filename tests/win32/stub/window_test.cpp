@@ -31,10 +31,13 @@ TEST_F(StubWindow, LooksAsDesigned) {
     HWND window = WaitForStubWindow(*stub);
     ASSERT_TRUE(window);
 
-    GUITHREADINFO gui{};
-    gui.cbSize = sizeof gui;
-    ASSERT_TRUE(GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &gui));
-    EXPECT_EQ(gui.hwndFocus, Command1(window));
+    auto focus = [&] {
+        GUITHREADINFO gui{};
+        gui.cbSize = sizeof gui;
+        GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &gui);
+        return gui.hwndFocus;
+    };
+    EXPECT_TRUE(WaitUntil([&] { return focus() == Command1(window); }, 500ms));
 
     const LONG style = GetWindowLongW(window, GWL_STYLE);
     EXPECT_TRUE(style & WS_CAPTION);
