@@ -1,6 +1,9 @@
 // Vantrel.exe resident in the tray: start-up, the popup menu and each of its
 // commands, Exit, the About window and when the program ends.
 
+#include <windows.h>
+#include <shellapi.h>
+
 #include "tests/win32/support/build_tree.h"
 #include "tests/win32/support/desktop.h"
 #include "tests/win32/support/files.h"
@@ -35,6 +38,23 @@ TEST_F(TrayMenu, SecondInstanceEndsAtOnceAndLeavesTheFirstAlone) {
     EXPECT_TRUE(FindWindows({kConfigCaption, kConfigClass, second.id(), false}).empty());
     EXPECT_EQ(FindWindows({kConfigCaption, kConfigClass, 0, false}).size(), 1u);
     EXPECT_TRUE(vantrel().Running());
+    EXPECT_EQ(TrayIcons(), trayIconsBefore() + 1) << "one icon, the first instance's";
+    EXPECT_TRUE(OpenMenu());
+    Choose("x");
+}
+
+TEST_F(TrayMenu, TheIconComesBackWhenTheTaskbarIsCreatedAgain) {
+    Start();
+    ASSERT_EQ(TrayIcons(), trayIconsBefore() + 1);
+    // What an Explorer restart does to the icon: it is gone.
+    NOTIFYICONDATAW icon{};
+    icon.cbSize = sizeof icon;
+    icon.hWnd = config();
+    icon.uID = 0;
+    ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &icon));
+    ASSERT_TRUE(WaitUntil([&] { return TrayIcons() == trayIconsBefore(); }));
+    PostMessageW(config(), RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(WaitUntil([&] { return TrayIcons() == trayIconsBefore() + 1; })) << "the icon was not added again";
     EXPECT_TRUE(OpenMenu());
     Choose("x");
 }
@@ -231,6 +251,7 @@ TEST_F(TrayMenu, ExitAsksFirstAndEndsOnlyOnOk) {
     EXPECT_TRUE(WaitForWindowGone(box));
     EXPECT_TRUE(StillTrueAfter([&] { return vantrel().Running(); }, 300ms));
     EXPECT_TRUE(IsWindow(config()));
+    EXPECT_EQ(TrayIcons(), trayIconsBefore() + 1);
     EXPECT_TRUE(OpenMenu());  // the icon is still there
     Choose("x");
 
@@ -241,6 +262,7 @@ TEST_F(TrayMenu, ExitAsksFirstAndEndsOnlyOnOk) {
     auto code = vantrel().WaitForExit(5000ms);
     ASSERT_TRUE(code.has_value()) << "Vantrel kept running after Exit";
     EXPECT_EQ(*code, 0u);
+    EXPECT_TRUE(WaitUntil([&] { return TrayIcons() == trayIconsBefore(); })) << "the icon stayed";
 }
 
 TEST_F(TrayMenu, ClosingTheOptionsWindowEndsWithoutAQuestion) {
@@ -251,6 +273,7 @@ TEST_F(TrayMenu, ClosingTheOptionsWindowEndsWithoutAQuestion) {
     auto code = vantrel().WaitForExit(5000ms);
     ASSERT_TRUE(code.has_value()) << "closing the options window did not end Vantrel";
     EXPECT_EQ(*code, 0u);
+    EXPECT_TRUE(WaitUntil([&] { return TrayIcons() == trayIconsBefore(); })) << "the icon stayed";
 }
 
 TEST_F(TrayMenu, AnOpenAboutWindowKeepsTheProgramAliveAfterExit) {
@@ -263,6 +286,7 @@ TEST_F(TrayMenu, AnOpenAboutWindowKeepsTheProgramAliveAfterExit) {
     ASSERT_NE(box, nullptr);
     AnswerMessageBox(box, IDOK);
     EXPECT_TRUE(WaitForWindowGone(config()));
+    EXPECT_TRUE(WaitUntil([&] { return TrayIcons() == trayIconsBefore(); })) << "the icon stayed";
     EXPECT_TRUE(StillTrueAfter([&] { return vantrel().Running() && IsWindow(about); }, 500ms));
     Click(GetDlgItem(about, kCommand1));
     auto code = vantrel().WaitForExit(5000ms);

@@ -114,7 +114,18 @@ void VantrelTest::StoreOption(const std::wstring& name, std::optional<std::wstri
     slot.emplace(name, std::move(text));
 }
 
+int VantrelTest::TrayIcons() {
+    HWND tray = FindWindowW(L"__winex11_standalone_tray", nullptr);
+    if (!tray || !IsWindowVisible(tray)) return 0;
+    int icons = 0;
+    for (HWND icon = FindWindowExW(tray, nullptr, L"__winex11_tray_icon", nullptr); icon;
+         icon = FindWindowExW(tray, icon, L"__winex11_tray_icon", nullptr))
+        if (IsWindowVisible(icon)) ++icons;
+    return icons;
+}
+
 void VantrelTest::Start() {
+    trayIconsBefore_ = TrayIcons();
     vantrel_ = std::make_unique<Process>(BuiltProgram(L"Vantrel.exe"), L"");
     WaitForInputIdle(vantrel_->handle(), 5000);
     config_ = WaitForWindow({kConfigCaption, kConfigClass, vantrel_->id(), false});

@@ -85,6 +85,11 @@ protected:
     void ClickEntry(int index);
     int EntryIndex(const std::wstring& title);  // -1 when absent
 
+    // Icons in the notification area (Wine's stand-alone tray); Start keeps
+    // the number there was before.
+    static int TrayIcons();
+    int trayIconsBefore() const { return trayIconsBefore_; }
+
     // Ends Vantrel through its close button; answers whether it ended.
     bool EndByCloseButton();
 
@@ -102,6 +107,7 @@ private:
     std::unique_ptr<ScopedEnvironment> dumpVariable_;
     std::unique_ptr<Process> vantrel_;
     HWND config_ = nullptr;
+    int trayIconsBefore_ = 0;
 };
 
 }  // namespace e2e
