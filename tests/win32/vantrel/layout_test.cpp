@@ -2,6 +2,7 @@
 // the screen's DPI, and the frames, captions and tab order they have.
 
 #include "tests/win32/support/desktop.h"
+#include "tests/win32/support/registry.h"
 #include "tests/win32/support/text.h"
 #include "tests/win32/vantrel/vantrel_test.h"
 
@@ -102,6 +103,49 @@ TEST_F(Layout, OptionsWindowAndAboutWindowHaveTheirControlsInPlace) {
                      {kAboutLabel, nullptr, 120 + 120, 120 + 240, 3615, 2055},
                  });
     EXPECT_EQ(GetWindowLongW(GetDlgItem(about, kCommand1), GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+}
+
+}  // namespace
+}  // namespace e2e
+
+namespace e2e {
+namespace {
+
+HWND FocusOf(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info);
+    return info.hwndFocus;
+}
+
+void Press(HWND window, WPARAM key) {
+    PostMessageW(FocusOf(window), WM_KEYDOWN, key, 1);
+    PostMessageW(FocusOf(window), WM_KEYUP, key, 0xC0000001);
+}
+
+TEST_F(Layout, KeyboardMovesThroughTheControlsInTabOrder) {
+    Start();
+    Choose("ddddde");
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(config()) != FALSE; }));
+    ASSERT_TRUE(WaitUntil([&] { return FocusOf(config()) == GetDlgItem(config(), kLaunching); }));
+    for (int next : {kStarting, kProgram, kOk, kApplicationList, kLaunching}) {
+        Press(config(), VK_TAB);
+        EXPECT_TRUE(WaitUntil([&] { return FocusOf(config()) == GetDlgItem(config(), next); }, 2000ms))
+            << "Tab did not reach control " << next;
+    }
+    // The space bar clicks the box that has the focus.
+    Press(config(), VK_SPACE);
+    EXPECT_TRUE(WaitUntil([&] { return Checked(kLaunching); }));
+    EXPECT_TRUE(WaitUntil([&] { return ReadUserValue(kControlKey, L"Launching") == L"1"; }));
+
+    // In the About window Enter is OK.
+    Choose("dddddde");
+    HWND about = WaitForWindow({kAboutCaption, kAboutClass, vantrel().id()});
+    ASSERT_NE(about, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return FocusOf(about) == GetDlgItem(about, kCommand1); }));
+    Press(about, VK_RETURN);
+    EXPECT_TRUE(WaitForWindowGone(about)) << "Enter did not close the About window";
+    EXPECT_TRUE(vantrel().Running());
 }
 
 }  // namespace
