@@ -111,6 +111,11 @@ Status Launcher::SetToE() {
     if (os_.PlainFileExists(MarkerPath())) return Status::Ok();
     if (Status s = os_.CreateEmptyFile(MarkerPath()); !s)
         return Status::Fail("Cannot switch to 1.0e: " + s.message());
+    // Some systems empty a hidden file in place instead of refusing to
+    // replace it; it still does not count, and the game would run as 1.0c.
+    if (!os_.PlainFileExists(MarkerPath()))
+        return Status::Fail("Cannot switch to 1.0e: the file " + MarkerPath() +
+                            " is hidden or a system file, so it does not count.");
     return Status::Ok();
 }
 

@@ -138,6 +138,30 @@ TEST_F(LauncherTest, Command2CreatesAnEmptyMarkerOrKeepsTheOneThere) {
     EXPECT_EQ(present.started.size(), 1u);
 }
 
+// Emptying a hidden file in place, as Wine does, leaves a marker that does
+// not count: 1.0e is not current, and the game must not start as 1.0c.
+TEST_F(LauncherTest, Command2ReportsAHiddenMarkerThatStaysHidden) {
+    struct KeepsHidden : FakeServices {
+        platform::Status CreateEmptyFile(std::string_view path) override {
+            auto it = files.find(Key(path));
+            if (it == files.end()) return FakeServices::CreateEmptyFile(path);
+            it->second.content.clear();
+            return platform::Status::Ok();
+        }
+    } hidden;
+    hidden.programFolder = kFolder;
+    hidden.settings["Control\\Launching"] = "1";
+    hidden.files[FakeServices::Key(kMarker)] = {"", true};
+    FakeView view2;
+    Launcher second(hidden, view2);
+    second.Load();
+    second.Command2Click();
+    EXPECT_TRUE(hidden.started.empty());
+    ASSERT_EQ(hidden.messages.size(), 1u);
+    EXPECT_NE(hidden.messages[0].text.find("hidden or a system file"), std::string::npos);
+    EXPECT_EQ(view2.closed, 0);
+}
+
 // --- the log ---
 
 TEST_F(LauncherTest, LogGetsOneQuotedLineAfterItsEarlierBytes) {

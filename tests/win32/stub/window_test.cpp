@@ -193,6 +193,28 @@ TEST_F(StubWindow, ButtonsLeaveAMarkerAloneThatIsAlreadyRight) {
     EXPECT_EQ(LogBytes(), "\"\"\r\n\"\"\r\n");
 }
 
+// A hidden marker counts as absent, so 1.0e means creating it. Windows
+// refuses to replace a hidden file with a plain one; Wine empties it and
+// leaves it hidden. Either way 1.0e is not current: the player is told, and
+// may choose 1.0c or close.
+TEST_F(StubWindow, Command2WithAHiddenMarkerSaysItCannotSwitch) {
+    ASSERT_TRUE(WriteFileBytes(Marker(), "hidden"));
+    ASSERT_TRUE(SetAttributes(Marker(), FILE_ATTRIBUTE_HIDDEN));
+    auto stub = StartStub();
+    HWND window = WaitForStubWindow(*stub);
+    ASSERT_TRUE(window);
+    Click(Command2(window));
+    HWND box = WaitForMessageBox(kMessageTitle, stub->id());
+    ASSERT_TRUE(box);
+    EXPECT_NE(Utf8(MessageBoxText(box)).find("Cannot switch to 1.0e"), std::string::npos);
+    AnswerMessageBox(box);
+    ASSERT_TRUE(WaitForWindowGone(box));
+    RequestClose(window);
+    EXPECT_EQ(stub->WaitForExit(), 0u);
+    EXPECT_TRUE(Records().empty());
+    EXPECT_TRUE(Attributes(Marker()) & FILE_ATTRIBUTE_HIDDEN);
+}
+
 TEST_F(StubWindow, KeyboardWorksAsInADialog) {
     {
         SCOPED_TRACE("Enter presses Command2 although Command1 has the focus");
