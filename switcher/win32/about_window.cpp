@@ -39,8 +39,11 @@ constexpr ControlSpec kControls[] = {
 void AboutWindow::Show() {
     if (!Loaded()) {
         if (!Create({kClassName, icons_.big, icons_.little}, kStyle, kExStyle,
-                    platform::win32::Widen(kAboutCaption).c_str()))
+                    platform::win32::Widen(kAboutCaption).c_str())) {
+            ::MessageBoxW(nullptr, L"Vantrel cannot open its About window.",
+                          platform::win32::Widen(kProgramTitle).c_str(), MB_OK | MB_ICONERROR);
             return;
+        }
         ::ShowWindow(Handle(), SW_SHOW);
         ::SetFocus(::GetDlgItem(Handle(), kCommand1));
     } else if (::IsIconic(Handle())) {
@@ -49,10 +52,10 @@ void AboutWindow::Show() {
     ::SetForegroundWindow(Handle());
 }
 
-void AboutWindow::OnCreate() {
+bool AboutWindow::OnCreate() {
     UINT dpi = WindowDpi(Handle());
     CentreOnItsMonitor(Handle(), WindowSizeForClient(kClientWidth, kClientHeight, kStyle, kExStyle, dpi));
-    CreateControls(Handle(), kControls, dpi);
+    if (!CreateControls(Handle(), kControls, dpi)) return false;
     font_ = MessageFont(dpi);
     SetFontOnChildren(Handle(), font_.get());
     if (model_) {
@@ -61,6 +64,7 @@ void AboutWindow::OnCreate() {
     }
     // Built anew for each load, so it never accumulates.
     SetControlText(Handle(), kAboutLabel, AboutText());
+    return true;
 }
 
 void AboutWindow::OnCommand(int id, int code, HWND /*control*/) {

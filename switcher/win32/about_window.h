@@ -15,16 +15,18 @@ public:
     static constexpr const wchar_t* kClassName = L"Vantrel.AboutForm";
 
     explicit AboutWindow(const Icons& icons) : icons_(icons) {}
+    ~AboutWindow() override { Destroy(); }
     void Attach(Switcher& model) { model_ = &model; }
 
     // Loads the window when it is not loaded, then brings it to the front.
+    // Says so when the system refuses the window.
     void Show();
 
     bool DialogKey(MSG& message);
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-    void OnCreate() override;
+    bool OnCreate() override;
     void OnCommand(int id, int code, HWND control) override;
     void OnDestroy() override;
     void OnDpiChanged(UINT dpi, const RECT& suggested) override;

@@ -1,6 +1,6 @@
 #include "switcher/win32/config_window.h"
 
-#include <iterator>
+#include <algorithm>
 
 #include "platform/win32/text.h"
 #include "switcher/texts.h"
@@ -53,14 +53,15 @@ bool ConfigWindow::Load() {
                   platform::win32::Widen(kConfigCaption).c_str());
 }
 
-void ConfigWindow::OnCreate() {
+bool ConfigWindow::OnCreate() {
     taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
     UINT dpi = WindowDpi(Handle());
     CentreOnItsMonitor(Handle(), WindowSizeForClient(kClientWidth, kClientHeight, kStyle, kExStyle, dpi));
-    CreateControls(Handle(), kControls, dpi);
+    if (!menu_.Valid() || !CreateControls(Handle(), kControls, dpi)) return false;
     font_ = MessageFont(dpi);
     SetFontOnChildren(Handle(), font_.get());
-    ::SetTimer(Handle(), kTimer1, kTimerIntervalMs, nullptr);
+    // Without its timer the watcher would silently do nothing.
+    return ::SetTimer(Handle(), kTimer1, kTimerIntervalMs, nullptr) != 0;
 }
 
 bool ConfigWindow::AddTrayIcon() {

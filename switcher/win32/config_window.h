@@ -21,6 +21,7 @@ public:
     static constexpr const wchar_t* kClassName = L"Vantrel.Config";
 
     explicit ConfigWindow(const Icons& icons) : icons_(icons) {}
+    ~ConfigWindow() override { Destroy(); }
     void Attach(Switcher& model) { model_ = &model; }
 
     // Creates the window hidden, its controls and its timer.
@@ -39,7 +40,7 @@ public:
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-    void OnCreate() override;
+    bool OnCreate() override;
     void OnCommand(int id, int code, HWND control) override;
     void OnTimer(UINT_PTR id) override;
     void OnDestroy() override;

@@ -1,5 +1,6 @@
 #include "switcher/win32/menu_dump.h"
 
+#include <iterator>
 #include <string>
 
 #include "platform/win32/text.h"

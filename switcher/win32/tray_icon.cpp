@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include <iterator>
+
 #include "platform/win32/text.h"
 #include "switcher/texts.h"
 

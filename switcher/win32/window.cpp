@@ -34,8 +34,7 @@ bool Window::Create(const ClassInfo& info, DWORD style, DWORD exStyle, const wch
 LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_CREATE:
-        OnCreate();
-        return 0;
+        return OnCreate() ? 0 : -1;
     case WM_COMMAND:
         OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
         return 0;

@@ -10,6 +10,8 @@ class Window {
 public:
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;
+    // Subclasses destroy their window in their own destructor, while their
+    // handlers still exist; this one only catches what is left.
     virtual ~Window();
 
     HWND Handle() const { return hwnd_; }
@@ -33,7 +35,8 @@ protected:
     // Everything not handled below goes to DefWindowProc.
     virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
-    virtual void OnCreate() {}
+    // False refuses the creation: Create then answers false.
+    virtual bool OnCreate() { return true; }
     virtual void OnCommand(int /*id*/, int /*code*/, HWND /*control*/) {}
     virtual void OnTimer(UINT_PTR /*id*/) {}
     // Default: destroy the window.
