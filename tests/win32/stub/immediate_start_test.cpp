@@ -110,6 +110,9 @@ TEST_F(ImmediateStart, FolderWithBlanksAndDecoysRunsOnlyItsOwnGame) {
     EXPECT_EQ(runs[0].arguments, "-a b");
     EXPECT_FALSE(FileExists(*scratch_ / kStandinRecordName)) << "a decoy ran";
     EXPECT_EQ(LogBytes(), "\"-a b\"\r\n");
+    // The working folder, where the stub was started from, gets nothing.
+    EXPECT_FALSE(FileExists(*scratch_ / L"WriteCommandTxt.ini"));
+    EXPECT_FALSE(FileExists(*scratch_ / L"on.ini"));
 }
 
 }  // namespace
