@@ -281,6 +281,7 @@ TEST_F(TrayMenu, AnOpenAboutWindowKeepsTheProgramAliveAfterExit) {
     Choose(kToAbout);
     HWND about = WaitForWindow({kAboutCaption, kAboutClass, vantrel().id()});
     ASSERT_NE(about, nullptr);
+    WaitUntil([&] { return GetForegroundWindow() == about; }, 2000ms);
     Choose(kToExit);
     HWND box = WaitForQuestion();
     ASSERT_NE(box, nullptr);
