@@ -7,6 +7,14 @@
 
 namespace stub::win32 {
 
+using platform::win32::kWmDpiChanged;
+using platform::win32::MessageFont;
+using platform::win32::MonitorDpi;
+using platform::win32::Scale;
+using platform::win32::UniqueFont;
+using platform::win32::WindowDpi;
+using platform::win32::WindowSizeForClient;
+
 namespace {
 
 constexpr wchar_t kClassName[] = L"Brennic";

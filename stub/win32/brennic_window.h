@@ -8,7 +8,7 @@
 #include "platform/services.h"
 #include "stub/launcher.h"
 #include "stub/view.h"
-#include "stub/win32/dpi.h"
+#include "platform/win32/dpi.h"
 
 namespace stub::win32 {
 
@@ -48,7 +48,7 @@ private:
     HWND command1_ = nullptr;
     HWND command2_ = nullptr;
     HWND focus_ = nullptr;  // the control to give the focus back to on activation
-    UniqueFont font_;
+    platform::win32::UniqueFont font_;
     bool timerRunning_ = false;
 };
 

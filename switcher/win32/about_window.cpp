@@ -7,6 +7,13 @@
 
 namespace switcher::win32 {
 
+using platform::win32::CentreOnItsMonitor;
+using platform::win32::MessageFont;
+using platform::win32::SetFontOnChildren;
+using platform::win32::TwipsToPixels;
+using platform::win32::WindowDpi;
+using platform::win32::WindowSizeForClient;
+
 namespace {
 
 enum ControlId : int {
@@ -54,7 +61,7 @@ void AboutWindow::Show() {
 
 bool AboutWindow::OnCreate() {
     UINT dpi = WindowDpi(Handle());
-    CentreOnItsMonitor(Handle(), WindowSizeForClient(kClientWidth, kClientHeight, kStyle, kExStyle, dpi));
+    CentreOnItsMonitor(Handle(), WindowSizeForClient(SIZE{TwipsToPixels(kClientWidth, dpi), TwipsToPixels(kClientHeight, dpi)}, kStyle, kExStyle, dpi));
     if (!CreateControls(Handle(), kControls, dpi)) return false;
     font_ = MessageFont(dpi);
     SetFontOnChildren(Handle(), font_.get());

@@ -4,7 +4,7 @@
 // it is loaded it keeps the program alive.
 
 #include "switcher/switcher.h"
-#include "switcher/win32/dpi.h"
+#include "platform/win32/dpi.h"
 #include "switcher/win32/icons.h"
 #include "switcher/win32/window.h"
 
@@ -35,7 +35,7 @@ private:
     const Icons& icons_;
     Switcher* model_ = nullptr;
     bool loaded_ = false;  // the model was told
-    UniqueFont font_;
+    platform::win32::UniqueFont font_;
 };
 
 }  // namespace switcher::win32

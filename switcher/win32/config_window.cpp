@@ -8,6 +8,13 @@
 
 namespace switcher::win32 {
 
+using platform::win32::CentreOnItsMonitor;
+using platform::win32::MessageFont;
+using platform::win32::SetFontOnChildren;
+using platform::win32::TwipsToPixels;
+using platform::win32::WindowDpi;
+using platform::win32::WindowSizeForClient;
+
 namespace {
 
 enum ControlId : int {
@@ -56,7 +63,7 @@ bool ConfigWindow::Load() {
 bool ConfigWindow::OnCreate() {
     taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
     UINT dpi = WindowDpi(Handle());
-    CentreOnItsMonitor(Handle(), WindowSizeForClient(kClientWidth, kClientHeight, kStyle, kExStyle, dpi));
+    CentreOnItsMonitor(Handle(), WindowSizeForClient(SIZE{TwipsToPixels(kClientWidth, dpi), TwipsToPixels(kClientHeight, dpi)}, kStyle, kExStyle, dpi));
     if (!menu_.Valid() || !CreateControls(Handle(), kControls, dpi)) return false;
     font_ = MessageFont(dpi);
     SetFontOnChildren(Handle(), font_.get());

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "switcher/switcher.h"
-#include "switcher/win32/dpi.h"
+#include "platform/win32/dpi.h"
 #include "switcher/win32/icons.h"
 #include "switcher/win32/tray_icon.h"
 #include "switcher/win32/tray_menu.h"
@@ -56,7 +56,7 @@ private:
     bool started_ = false;
     TrayIcon tray_;
     TrayMenu menu_;
-    UniqueFont font_;
+    platform::win32::UniqueFont font_;
     UINT taskbarCreated_ = 0;
     HWND lastFocus_ = nullptr;
     std::vector<std::string> shownTitles_;

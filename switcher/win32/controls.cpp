@@ -1,9 +1,11 @@
 #include "switcher/win32/controls.h"
 
 #include "platform/win32/text.h"
-#include "switcher/win32/dpi.h"
+#include "platform/win32/dpi.h"
 
 namespace switcher::win32 {
+
+using platform::win32::TwipsToPixels;
 
 bool CreateControls(HWND parent, std::span<const ControlSpec> controls, UINT dpi) {
     HINSTANCE instance = ::GetModuleHandleW(nullptr);

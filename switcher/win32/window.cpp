@@ -1,8 +1,10 @@
 #include "switcher/win32/window.h"
 
-#include "switcher/win32/dpi.h"
+#include "platform/win32/dpi.h"
 
 namespace switcher::win32 {
+
+using platform::win32::kWmDpiChanged;
 
 Window::~Window() { Destroy(); }
 

@@ -1,0 +1,98 @@
+#include "platform/win32/dpi.h"
+
+namespace platform::win32 {
+
+namespace {
+
+template <typename Function>
+Function Lookup(const wchar_t* module, const char* name) {
+    HMODULE handle = ::GetModuleHandleW(module);
+    if (!handle) handle = ::LoadLibraryW(module);  // stays loaded for the program's life
+    if (!handle) return nullptr;
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(handle, name)));
+}
+
+using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+using AdjustForDpiFn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+using ParametersForDpiFn = BOOL(WINAPI*)(UINT, UINT, void*, UINT, UINT);
+
+}  // namespace
+
+UINT SystemDpi() {
+    HDC screen = ::GetDC(nullptr);
+    const int dpi = screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : 0;
+    if (screen) ::ReleaseDC(nullptr, screen);
+    return dpi > 0 ? static_cast<UINT>(dpi) : kDefaultDpi;
+}
+
+UINT MonitorDpi(HMONITOR monitor) {
+    static const auto getDpiForMonitor = Lookup<GetDpiForMonitorFn>(L"shcore.dll", "GetDpiForMonitor");
+    UINT x = 0, y = 0;
+    constexpr int kEffectiveDpi = 0;  // MDT_EFFECTIVE_DPI
+    if (monitor && getDpiForMonitor && SUCCEEDED(getDpiForMonitor(monitor, kEffectiveDpi, &x, &y)) && y > 0)
+        return y;
+    return SystemDpi();
+}
+
+UINT WindowDpi(HWND window) {
+    static const auto getDpiForWindow = Lookup<GetDpiForWindowFn>(L"user32.dll", "GetDpiForWindow");
+    if (getDpiForWindow && window) {
+        if (UINT dpi = getDpiForWindow(window); dpi > 0) return dpi;
+    }
+    return MonitorDpi(::MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY));
+}
+
+SIZE WindowSizeForClient(SIZE client, DWORD style, DWORD exStyle, UINT dpi) {
+    static const auto adjustForDpi = Lookup<AdjustForDpiFn>(L"user32.dll", "AdjustWindowRectExForDpi");
+    RECT r{0, 0, client.cx, client.cy};
+    if (!adjustForDpi || !adjustForDpi(&r, style, FALSE, exStyle, dpi)) {
+        // Without the DPI-aware call the frame is the system's: scale it.
+        RECT frame{0, 0, 0, 0};
+        ::AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+        const int system = static_cast<int>(SystemDpi());
+        const int target = static_cast<int>(dpi);
+        r.left = -::MulDiv(-frame.left, target, system);
+        r.top = -::MulDiv(-frame.top, target, system);
+        r.right = client.cx + ::MulDiv(frame.right, target, system);
+        r.bottom = client.cy + ::MulDiv(frame.bottom, target, system);
+    }
+    return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
+void CentreOnItsMonitor(HWND window, SIZE size) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    RECT area{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    if (::GetMonitorInfoW(::MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor))
+        area = monitor.rcWork;
+    const int x = area.left + (area.right - area.left - size.cx) / 2;
+    const int y = area.top + (area.bottom - area.top - size.cy) / 2;
+    ::SetWindowPos(window, nullptr, x, y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+UniqueFont MessageFont(UINT dpi) {
+    static const auto parametersForDpi = Lookup<ParametersForDpiFn>(L"user32.dll", "SystemParametersInfoForDpi");
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (!parametersForDpi || !parametersForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi)) {
+        if (::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
+            // These metrics are for the system DPI.
+            metrics.lfMessageFont.lfHeight = ::MulDiv(metrics.lfMessageFont.lfHeight, static_cast<int>(dpi),
+                                                      static_cast<int>(SystemDpi()));
+        } else {
+            metrics.lfMessageFont = LOGFONTW{};
+            metrics.lfMessageFont.lfHeight = -::MulDiv(9, static_cast<int>(dpi), 72);
+            metrics.lfMessageFont.lfCharSet = DEFAULT_CHARSET;
+            ::lstrcpynW(metrics.lfMessageFont.lfFaceName, L"MS Shell Dlg 2", LF_FACESIZE);
+        }
+    }
+    return UniqueFont(::CreateFontIndirectW(&metrics.lfMessageFont));
+}
+
+void SetFontOnChildren(HWND parent, HFONT font) {
+    for (HWND child = ::GetWindow(parent, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+        ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+}
+
+}  // namespace platform::win32

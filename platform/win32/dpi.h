@@ -1,0 +1,51 @@
+#pragma once
+// Window layout at the DPI of the monitor a window is on, shared by both
+// programs' windows. The per-monitor calls came with Windows 8.1 and 10; they
+// are looked up at run time so that the programs still start on Windows 7,
+// where the system DPI holds for every window.
+
+#include <windows.h>
+
+#include "platform/win32/unique_handle.h"
+
+namespace platform::win32 {
+
+inline constexpr UINT kDefaultDpi = 96;
+inline constexpr UINT kWmDpiChanged = 0x02E0;  // WM_DPICHANGED
+inline constexpr int kTwipsPerInch = 1440;
+
+struct FontTraits {
+    using Handle = HFONT;
+    static Handle Empty() { return nullptr; }
+    static bool Valid(Handle h) { return h != nullptr; }
+    static void Close(Handle h) { ::DeleteObject(h); }
+};
+using UniqueFont = UniqueResource<FontTraits>;
+
+// Pixels at 96 DPI scaled to `dpi`.
+inline int Scale(int pixelsAt96, UINT dpi) {
+    return ::MulDiv(pixelsAt96, static_cast<int>(dpi), static_cast<int>(kDefaultDpi));
+}
+inline int TwipsToPixels(int twips, UINT dpi) {
+    return ::MulDiv(twips, static_cast<int>(dpi), kTwipsPerInch);
+}
+
+UINT SystemDpi();
+UINT MonitorDpi(HMONITOR monitor);
+UINT WindowDpi(HWND window);
+
+// The outer size of a window with this style whose client area is `client`.
+SIZE WindowSizeForClient(SIZE client, DWORD style, DWORD exStyle, UINT dpi);
+
+// Places the window, of the given outer size, in the middle of the work area
+// of the monitor it is on.
+void CentreOnItsMonitor(HWND window, SIZE size);
+
+// The system's message-box font at `dpi`, or a plain dialog font when the
+// system cannot say.
+UniqueFont MessageFont(UINT dpi);
+
+// Gives every child window the font.
+void SetFontOnChildren(HWND parent, HFONT font);
+
+}  // namespace platform::win32
