@@ -9,7 +9,7 @@ namespace stub::win32 {
 
 using platform::win32::kWmDpiChanged;
 using platform::win32::MessageFont;
-using platform::win32::MonitorDpi;
+using platform::win32::CentreOnItsMonitor;
 using platform::win32::Scale;
 using platform::win32::UniqueFont;
 using platform::win32::WindowDpi;
@@ -63,31 +63,17 @@ BrennicWindow::~BrennicWindow() {
 bool BrennicWindow::Load() {
     if (!RegisterWindowClass(instance_, &BrennicWindow::Procedure)) return false;
 
-    // Centred on the primary screen, sized for that screen's DPI.
-    HMONITOR monitor = ::MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
-    MONITORINFO info{};
-    info.cbSize = sizeof info;
-    ::GetMonitorInfoW(monitor, &info);
-    const UINT dpi = MonitorDpi(monitor);
-    const SIZE size = WindowSizeForClient(SIZE{Scale(kClient.cx, dpi), Scale(kClient.cy, dpi)}, kStyle,
-                                          kExStyle, dpi);
-    const RECT& screen = info.rcMonitor;
-    const int x = screen.left + (screen.right - screen.left - size.cx) / 2;
-    const int y = screen.top + (screen.bottom - screen.top - size.cy) / 2;
-
     const std::wstring caption = platform::win32::Widen(kCaption);
-    window_ = ::CreateWindowExW(kExStyle, kClassName, caption.c_str(), kStyle, x, y, size.cx, size.cy,
-                                nullptr, nullptr, instance_, this);
+    window_ = ::CreateWindowExW(kExStyle, kClassName, caption.c_str(), kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                                0, 0, nullptr, nullptr, instance_, this);
     if (!window_) return false;
 
-    // The window may have landed at another DPI than the one it was sized for.
-    if (const UINT actual = WindowDpi(window_); actual != dpi) {
-        const SIZE resized = WindowSizeForClient(SIZE{Scale(kClient.cx, actual), Scale(kClient.cy, actual)},
-                                                 kStyle, kExStyle, actual);
-        ::SetWindowPos(window_, nullptr, x, y, resized.cx, resized.cy, SWP_NOZORDER | SWP_NOACTIVATE);
-    }
+    // Sized for the DPI of the monitor it landed on, and centred there.
+    const UINT dpi = WindowDpi(window_);
+    const SIZE client{Scale(kClient.cx, dpi), Scale(kClient.cy, dpi)};
+    CentreOnItsMonitor(window_, WindowSizeForClient(client, kStyle, kExStyle, dpi));
     CreateControls();
-    Layout(WindowDpi(window_));
+    Layout(dpi);
 
     // Timer1 counts from the load, whatever the load then does.
     timerRunning_ = ::SetTimer(window_, IDT_TIMER1, kTimerIntervalMs, nullptr) != 0;

@@ -61,7 +61,8 @@ void AboutWindow::Show() {
 
 bool AboutWindow::OnCreate() {
     UINT dpi = WindowDpi(Handle());
-    CentreOnItsMonitor(Handle(), WindowSizeForClient(SIZE{TwipsToPixels(kClientWidth, dpi), TwipsToPixels(kClientHeight, dpi)}, kStyle, kExStyle, dpi));
+    const SIZE client{TwipsToPixels(kClientWidth, dpi), TwipsToPixels(kClientHeight, dpi)};
+    CentreOnItsMonitor(Handle(), WindowSizeForClient(client, kStyle, kExStyle, dpi));
     if (!CreateControls(Handle(), kControls, dpi)) return false;
     font_ = MessageFont(dpi);
     SetFontOnChildren(Handle(), font_.get());

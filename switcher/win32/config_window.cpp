@@ -63,7 +63,8 @@ bool ConfigWindow::Load() {
 bool ConfigWindow::OnCreate() {
     taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
     UINT dpi = WindowDpi(Handle());
-    CentreOnItsMonitor(Handle(), WindowSizeForClient(SIZE{TwipsToPixels(kClientWidth, dpi), TwipsToPixels(kClientHeight, dpi)}, kStyle, kExStyle, dpi));
+    const SIZE client{TwipsToPixels(kClientWidth, dpi), TwipsToPixels(kClientHeight, dpi)};
+    CentreOnItsMonitor(Handle(), WindowSizeForClient(client, kStyle, kExStyle, dpi));
     if (!menu_.Valid() || !CreateControls(Handle(), kControls, dpi)) return false;
     font_ = MessageFont(dpi);
     SetFontOnChildren(Handle(), font_.get());
