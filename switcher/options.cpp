@@ -48,9 +48,6 @@ Status RegisterStartup(platform::Services& os) {
 Status UnregisterStartup(platform::Services& os) {
     std::string failures;
     for (std::string_view value : {kMachineRunValue, kUserRunValue}) {
-        // Only a value that is there is deleted: without elevation the
-        // machine-wide key cannot even be opened to delete a missing value.
-        if (!os.ReadRegistry(value)) continue;
         if (const Status s = os.DeleteRegistry(value); !s)
             failures += "\n" + std::string(value) + " (" + s.message() + ")";
     }

@@ -119,7 +119,6 @@ TEST_F(CheckBoxTest, StartingWritesTheMachineValueAndUncheckingDeletesIt) {
 
 TEST_F(CheckBoxTest, RefusedMachineValueFallsBackToTheUsersRunKey) {
     os.registryWriteRefused.insert(FakeServices::Key("HKEY_LOCAL_MACHINE\\"));
-    os.registryKeyLocked.insert(FakeServices::Key("HKEY_LOCAL_MACHINE\\"));
     os.programFolder = "C:\\Users\\Ann Lee\\Vantrel";
     Start();
     app.ClickCheckBox(CheckBox::Starting);
