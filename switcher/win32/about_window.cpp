@@ -7,13 +7,6 @@
 
 namespace switcher::win32 {
 
-using platform::win32::CentreOnItsMonitor;
-using platform::win32::MessageFont;
-using platform::win32::SetFontOnChildren;
-using platform::win32::TwipsToPixels;
-using platform::win32::WindowDpi;
-using platform::win32::WindowSizeForClient;
-
 namespace {
 
 enum ControlId : int {
@@ -41,6 +34,8 @@ constexpr ControlSpec kControls[] = {
     {kAboutLabel, L"STATIC", SS_LEFT | SS_NOPREFIX, 0, {}, kFrameLeft + 120, kFrameTop + 240, 3615, 2055},
 };
 
+constexpr Form kForm{kClientWidth, kClientHeight, kStyle, kExStyle, kControls};
+
 }  // namespace
 
 void AboutWindow::Show() {
@@ -60,12 +55,7 @@ void AboutWindow::Show() {
 }
 
 bool AboutWindow::OnCreate() {
-    UINT dpi = WindowDpi(Handle());
-    const SIZE client{TwipsToPixels(kClientWidth, dpi), TwipsToPixels(kClientHeight, dpi)};
-    CentreOnItsMonitor(Handle(), WindowSizeForClient(client, kStyle, kExStyle, dpi));
-    if (!CreateControls(Handle(), kControls, dpi)) return false;
-    font_ = MessageFont(dpi);
-    SetFontOnChildren(Handle(), font_.get());
+    if (!LayOut(Handle(), kForm, font_)) return false;
     if (model_) {
         model_->AboutLoaded();
         loaded_ = true;
@@ -90,11 +80,7 @@ void AboutWindow::OnDestroy() {
 }
 
 void AboutWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
-    ::SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    font_ = MessageFont(dpi);
-    SetFontOnChildren(Handle(), font_.get());
-    PlaceControls(Handle(), kControls, dpi);
+    LayOutAgain(Handle(), kForm, dpi, suggested, font_);
 }
 
 LRESULT AboutWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -8,13 +8,6 @@
 
 namespace switcher::win32 {
 
-using platform::win32::CentreOnItsMonitor;
-using platform::win32::MessageFont;
-using platform::win32::SetFontOnChildren;
-using platform::win32::TwipsToPixels;
-using platform::win32::WindowDpi;
-using platform::win32::WindowSizeForClient;
-
 namespace {
 
 enum ControlId : int {
@@ -45,6 +38,8 @@ constexpr ControlSpec kControls[] = {
     {kLabel1, L"STATIC", SS_LEFT | WS_GROUP, 0, kLabel1Caption, 360, 360, 1455, 255},
 };
 
+constexpr Form kForm{kClientWidth, kClientHeight, kStyle, kExStyle, kControls};
+
 CheckBox BoxOf(int id) {
     switch (id) {
     case kLaunching: return CheckBox::Launching;
@@ -62,12 +57,7 @@ bool ConfigWindow::Load() {
 
 bool ConfigWindow::OnCreate() {
     taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
-    UINT dpi = WindowDpi(Handle());
-    const SIZE client{TwipsToPixels(kClientWidth, dpi), TwipsToPixels(kClientHeight, dpi)};
-    CentreOnItsMonitor(Handle(), WindowSizeForClient(client, kStyle, kExStyle, dpi));
-    if (!menu_.Valid() || !CreateControls(Handle(), kControls, dpi)) return false;
-    font_ = MessageFont(dpi);
-    SetFontOnChildren(Handle(), font_.get());
+    if (!menu_.Valid() || !LayOut(Handle(), kForm, font_)) return false;
     // Without its timer the watcher would silently do nothing.
     return ::SetTimer(Handle(), kTimer1, kTimerIntervalMs, nullptr) != 0;
 }
@@ -178,11 +168,7 @@ void ConfigWindow::OnDestroy() {
 }
 
 void ConfigWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
-    ::SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    font_ = MessageFont(dpi);
-    SetFontOnChildren(Handle(), font_.get());
-    PlaceControls(Handle(), kControls, dpi);
+    LayOutAgain(Handle(), kForm, dpi, suggested, font_);
 }
 
 // The window's own procedure does the tray's work: the callback opens the

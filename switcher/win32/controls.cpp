@@ -1,11 +1,16 @@
 #include "switcher/win32/controls.h"
 
 #include "platform/win32/text.h"
-#include "platform/win32/dpi.h"
 
 namespace switcher::win32 {
 
+using platform::win32::CentreOnItsMonitor;
+using platform::win32::MessageFont;
+using platform::win32::SetFontOnChildren;
 using platform::win32::TwipsToPixels;
+using platform::win32::UniqueFont;
+using platform::win32::WindowDpi;
+using platform::win32::WindowSizeForClient;
 
 bool CreateControls(HWND parent, std::span<const ControlSpec> controls, UINT dpi) {
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
@@ -32,6 +37,24 @@ void PlaceControls(HWND parent, std::span<const ControlSpec> controls, UINT dpi)
 
 void SetControlText(HWND parent, int id, std::string_view utf8) {
     ::SetDlgItemTextW(parent, id, platform::win32::Widen(utf8).c_str());
+}
+
+bool LayOut(HWND window, const Form& form, UniqueFont& font) {
+    const UINT dpi = WindowDpi(window);
+    const SIZE client{TwipsToPixels(form.clientWidth, dpi), TwipsToPixels(form.clientHeight, dpi)};
+    CentreOnItsMonitor(window, WindowSizeForClient(client, form.style, form.exStyle, dpi));
+    if (!CreateControls(window, form.controls, dpi)) return false;
+    font = MessageFont(dpi);
+    SetFontOnChildren(window, font.get());
+    return true;
+}
+
+void LayOutAgain(HWND window, const Form& form, UINT dpi, const RECT& suggested, UniqueFont& font) {
+    ::SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    font = MessageFont(dpi);
+    SetFontOnChildren(window, font.get());
+    PlaceControls(window, form.controls, dpi);
 }
 
 }  // namespace switcher::win32

@@ -7,6 +7,8 @@
 #include <span>
 #include <string_view>
 
+#include "platform/win32/dpi.h"
+
 namespace switcher::win32 {
 
 struct ControlSpec {
@@ -25,5 +27,21 @@ bool CreateControls(HWND parent, std::span<const ControlSpec> controls, UINT dpi
 void PlaceControls(HWND parent, std::span<const ControlSpec> controls, UINT dpi);
 
 void SetControlText(HWND parent, int id, std::string_view utf8);
+
+// A window laid out like a form: its client area and controls in twips.
+struct Form {
+    int clientWidth, clientHeight;  // twips
+    DWORD style, exStyle;
+    std::span<const ControlSpec> controls;
+};
+
+// Sizes the window for the form at its monitor's DPI, centres it there and
+// creates the controls with the message font, which `font` then holds. False
+// when a control could not be created.
+bool LayOut(HWND window, const Form& form, platform::win32::UniqueFont& font);
+// The DPI changed: takes the system's suggested place, then scales the font
+// and the controls.
+void LayOutAgain(HWND window, const Form& form, UINT dpi, const RECT& suggested,
+                 platform::win32::UniqueFont& font);
 
 }  // namespace switcher::win32
