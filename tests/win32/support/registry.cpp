@@ -10,11 +10,11 @@ namespace {
 
 class Key {
 public:
-    Key(const std::wstring& path, bool create) {
+    Key(Root root, const std::wstring& path, bool create) {
+        const HKEY parent = root == Root::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
         const REGSAM access = KEY_READ | KEY_WRITE | KEY_WOW64_32KEY;
-        LONG r = create ? RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, access,
-                                          nullptr, &key_, nullptr)
-                        : RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, access, &key_);
+        LONG r = create ? RegCreateKeyExW(parent, path.c_str(), 0, nullptr, 0, access, nullptr, &key_, nullptr)
+                        : RegOpenKeyExW(parent, path.c_str(), 0, access, &key_);
         if (r != ERROR_SUCCESS) key_ = nullptr;
     }
     ~Key() {
@@ -30,22 +30,22 @@ private:
 
 }  // namespace
 
-bool SetUserValue(const std::wstring& key, const std::wstring& name, const std::wstring& data) {
-    Key k(key, true);
+bool SetValue(Root root, const std::wstring& key, const std::wstring& name, const std::wstring& data) {
+    Key k(root, key, true);
     if (!k.get()) return false;
     return RegSetValueExW(k.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
                           static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
 
-bool DeleteUserValue(const std::wstring& key, const std::wstring& name) {
-    Key k(key, false);
+bool DeleteValue(Root root, const std::wstring& key, const std::wstring& name) {
+    Key k(root, key, false);
     if (!k.get()) return true;
     LONG r = RegDeleteValueW(k.get(), name.c_str());
     return r == ERROR_SUCCESS || r == ERROR_FILE_NOT_FOUND;
 }
 
-std::optional<std::wstring> ReadUserValue(const std::wstring& key, const std::wstring& name) {
-    Key k(key, false);
+std::optional<std::wstring> ReadValue(Root root, const std::wstring& key, const std::wstring& name) {
+    Key k(root, key, false);
     if (!k.get()) return std::nullopt;
     DWORD type = 0, size = 0;
     if (RegQueryValueExW(k.get(), name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
@@ -57,19 +57,19 @@ std::optional<std::wstring> ReadUserValue(const std::wstring& key, const std::ws
     return std::wstring(buffer.data());
 }
 
-ScopedUserValue::ScopedUserValue(std::wstring key, std::wstring name, std::optional<std::wstring> data)
-    : key_(std::move(key)), name_(std::move(name)), previous_(ReadUserValue(key_, name_)) {
+ScopedValue::ScopedValue(Root root, std::wstring key, std::wstring name, std::optional<std::wstring> data)
+    : root_(root), key_(std::move(key)), name_(std::move(name)), previous_(ReadValue(root_, key_, name_)) {
     if (data)
-        SetUserValue(key_, name_, *data);
+        SetValue(root_, key_, name_, *data);
     else
-        DeleteUserValue(key_, name_);
+        DeleteValue(root_, key_, name_);
 }
 
-ScopedUserValue::~ScopedUserValue() {
+ScopedValue::~ScopedValue() {
     if (previous_)
-        SetUserValue(key_, name_, *previous_);
+        SetValue(root_, key_, name_, *previous_);
     else
-        DeleteUserValue(key_, name_);
+        DeleteValue(root_, key_, name_);
 }
 
 }  // namespace e2e

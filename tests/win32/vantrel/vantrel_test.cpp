@@ -12,26 +12,6 @@ namespace e2e {
 
 namespace {
 
-HKEY OpenMachineKey(const std::wstring& key, REGSAM access, bool create) {
-    HKEY handle = nullptr;
-    LONG status = create ? RegCreateKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, nullptr, 0,
-                                           access | KEY_WOW64_32KEY, nullptr, &handle, nullptr)
-                         : RegOpenKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, access | KEY_WOW64_32KEY, &handle);
-    return status == ERROR_SUCCESS ? handle : nullptr;
-}
-
-void WriteMachineValue(const std::wstring& key, const std::wstring& name, const std::optional<std::wstring>& data) {
-    HKEY handle = OpenMachineKey(key, KEY_SET_VALUE, data.has_value());
-    if (!handle) return;
-    if (data) {
-        RegSetValueExW(handle, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data->c_str()),
-                       static_cast<DWORD>((data->size() + 1) * sizeof(wchar_t)));
-    } else {
-        RegDeleteValueW(handle, name.c_str());
-    }
-    RegCloseKey(handle);
-}
-
 void PressKey(WORD key) {
     HWND menu = FindWindowW(L"#32768", nullptr);
     if (!menu) return;
@@ -59,26 +39,6 @@ std::wstring CaptionOf(const std::vector<std::wstring>& menu, std::size_t index)
 }
 
 }  // namespace
-
-std::optional<std::wstring> ReadMachineValue(const std::wstring& key, const std::wstring& name) {
-    HKEY handle = OpenMachineKey(key, KEY_QUERY_VALUE, false);
-    if (!handle) return std::nullopt;
-    wchar_t buffer[2048];
-    DWORD size = sizeof buffer - sizeof(wchar_t);
-    DWORD type = 0;
-    LONG status = RegQueryValueExW(handle, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
-    RegCloseKey(handle);
-    if (status != ERROR_SUCCESS) return std::nullopt;
-    buffer[size / sizeof(wchar_t)] = L'\0';
-    return std::wstring(buffer);
-}
-
-ScopedMachineValue::ScopedMachineValue(std::wstring key, std::wstring name, std::optional<std::wstring> data)
-    : key_(std::move(key)), name_(std::move(name)), previous_(ReadMachineValue(key_, name_)) {
-    WriteMachineValue(key_, name_, data);
-}
-
-ScopedMachineValue::~ScopedMachineValue() { WriteMachineValue(key_, name_, previous_); }
 
 VantrelTest::VantrelTest() {
     gameFolder_ = scratch_.MakeSubfolder(L"Games\\Age2_x1");

@@ -31,19 +31,15 @@ inline const std::wstring kAboutCaption = L"About Vantrel v2.1";
 enum : int { kLaunching = 101, kStarting, kProgram, kOk, kApplicationList, kLabel1 };
 enum : int { kCommand1 = 201, kCommand2, kFrameinfo, kAboutLabel };
 
-// A string value under HKEY_LOCAL_MACHINE (32-bit view), set or deleted for
-// the life of the object; the old state comes back afterwards.
-std::optional<std::wstring> ReadMachineValue(const std::wstring& key, const std::wstring& name);
-class ScopedMachineValue {
+// A string value under HKEY_LOCAL_MACHINE, set or deleted for the life of
+// the object; the old state comes back afterwards.
+inline std::optional<std::wstring> ReadMachineValue(const std::wstring& key, const std::wstring& name) {
+    return ReadValue(Root::LocalMachine, key, name);
+}
+class ScopedMachineValue : public ScopedValue {
 public:
-    ScopedMachineValue(std::wstring key, std::wstring name, std::optional<std::wstring> data);
-    ~ScopedMachineValue();
-    ScopedMachineValue(const ScopedMachineValue&) = delete;
-    ScopedMachineValue& operator=(const ScopedMachineValue&) = delete;
-
-private:
-    std::wstring key_, name_;
-    std::optional<std::wstring> previous_;
+    ScopedMachineValue(std::wstring key, std::wstring name, std::optional<std::wstring> data)
+        : ScopedValue(Root::LocalMachine, std::move(key), std::move(name), std::move(data)) {}
 };
 
 class VantrelTest : public ::testing::Test {
