@@ -1,6 +1,7 @@
 # Shared by scripts/test and scripts/demo: the packages they need, an X
 # server, the Wine prefix and a persistent wine server. Source it, then call
-# need_packages, start_session; stop_session runs on exit.
+# need_packages, start_session; stop_session runs on exit. A caller that
+# wants a prefix of its own sets wine_prefix before sourcing.
 
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${VANTREL_BUILD:-$repo/build}
@@ -26,7 +27,7 @@ need_packages() {
     || { echo "apt-get failed; see $build/apt.log" >&2; exit 1; }
 }
 
-export WINEPREFIX=$build/wine
+export WINEPREFIX=${wine_prefix:-$build/wine}
 export WINEARCH=win32
 export WINEDEBUG=-all
 # No Mono or Gecko: nothing here needs them, and their installers would ask.
