@@ -1,0 +1,145 @@
+// The benchmark's own parts: a wrong median, a misread record or a farm that
+// loses close requests would print plausible figures that are simply false.
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "platform/win32/text.h"
+#include "platform/win32/win32_services.h"
+#include "switcher/application_list.h"
+#include "tools/bench/child_process.h"
+#include "tools/bench/farm_client.h"
+#include "tools/bench/farm_titles.h"
+#include "tools/bench/standin_fields.h"
+#include "tools/bench/summary.h"
+
+namespace bench {
+namespace {
+
+const std::wstring kFarm = platform::win32::Widen(BENCH_FARM);
+
+TEST(Summary, MedianOfOddAndEvenCountsWhateverTheOrder) {
+    auto odd = Summarize({9, 1, 5, 7, 3});
+    EXPECT_EQ(odd.count, 5u);
+    EXPECT_EQ(odd.median, 5);
+    EXPECT_EQ(odd.min, 1);
+    EXPECT_EQ(odd.max, 9);
+
+    auto even = Summarize({40, 10, 30, 20});
+    EXPECT_EQ(even.median, 25);
+
+    // One wild run moves the median by nothing.
+    EXPECT_EQ(Summarize({100, 101, 102, 5000, 99}).median, 101);
+    EXPECT_EQ(Summarize({}).count, 0u);
+}
+
+std::string Field(const std::string& name, const std::string& value) {
+    return name + " " + std::to_string(value.size()) + "\n" + value + "\n";
+}
+
+std::string Record(const std::string& arguments, const std::string& started) {
+    return Field("arguments", arguments) + Field("program", "Z:\\g\\Brennic_Original.exe") +
+           Field("started", started) + Field("pid", "42") + Field("end", "");
+}
+
+TEST(StandinRecord, ReadsTheFieldsOfTheFirstRecord) {
+    const auto fields = FirstStandinRecord(Record("-bench", "133") + Record("-second", "999"));
+    ASSERT_TRUE(fields);
+    EXPECT_EQ(fields->at("arguments"), "-bench");
+    EXPECT_EQ(fields->at("started"), "133");
+    EXPECT_EQ(fields->at("pid"), "42");
+    EXPECT_EQ(fields->count("end"), 0u);
+}
+
+TEST(StandinRecord, AnArgumentThatLooksLikeFieldsStaysOneValue) {
+    const std::string sly = "x\nstarted 1\n7\nend 0\n\n";
+    const auto fields = FirstStandinRecord(Record(sly, "555"));
+    ASSERT_TRUE(fields);
+    EXPECT_EQ(fields->at("arguments"), sly);
+    EXPECT_EQ(fields->at("started"), "555");
+}
+
+TEST(StandinRecord, NothingUntilTheRecordIsComplete) {
+    // The stand-in writes its record in one go, but a reader may still see
+    // any part of it.
+    const std::string whole = Record("a b \"c\"", "123456789");
+    for (std::size_t n = 0; n < whole.size(); ++n)
+        EXPECT_FALSE(FirstStandinRecord(whole.substr(0, n))) << "cut after " << n << " bytes";
+    EXPECT_TRUE(FirstStandinRecord(whole));
+}
+
+TEST(StandinRecord, MalformedTextIsNoRecord) {
+    EXPECT_FALSE(FirstStandinRecord("garbage"));
+    EXPECT_FALSE(FirstStandinRecord("started x\n1\nend 0\n\n"));
+    EXPECT_FALSE(FirstStandinRecord("started -1\n1\nend 0\n\n"));
+    EXPECT_FALSE(FirstStandinRecord("started 99999999999999999999999\n1\nend 0\n\n"));
+    EXPECT_FALSE(FirstStandinRecord("started 1\n12\nend 0\n\n"));  // no newline after the value
+    EXPECT_FALSE(FirstStandinRecord(" 1\nx\nend 0\n\n"));          // no name
+    EXPECT_TRUE(FirstStandinRecord("end 0\n\n"));
+}
+
+TEST(ChildProcessTest, ReportsTheExitCodeAndWhyAStartFailed) {
+    ChildProcess cmd(L"C:\\windows\\system32\\cmd.exe", L"/c exit 7");
+    ASSERT_TRUE(cmd.Started()) << cmd.Error();
+    EXPECT_EQ(cmd.WaitForExit(10000), 7u);
+    EXPECT_FALSE(cmd.Running());
+    EXPECT_TRUE(WaitForProcessGone(cmd.Id(), 1000));
+
+    ChildProcess missing(L"C:\\no such folder\\none.exe", L"");
+    EXPECT_FALSE(missing.Started());
+    EXPECT_NE(missing.Error().find("none.exe"), std::string::npos) << missing.Error();
+    EXPECT_FALSE(missing.WaitForExit(0));
+}
+
+TEST(ChildProcessTest, OneStillRunningIsEndedWithItsObject) {
+    DWORD id = 0;
+    {
+        // The farm waits in its message loop until told to stop.
+        ChildProcess farm(kFarm, L"1");
+        ASSERT_TRUE(farm.Started()) << farm.Error();
+        id = farm.Id();
+        EXPECT_FALSE(WaitForProcessGone(id, 200));
+    }
+    EXPECT_TRUE(WaitForProcessGone(id, 5000));
+}
+
+TEST(WindowFarmTest, WindowsSurviveCloseRequestsAndCountThem) {
+    WindowFarm farm(kFarm, 40, 30000);
+    ASSERT_TRUE(farm.Ready()) << farm.Error();
+
+    platform::win32::Win32Services os;
+    switcher::ApplicationList list;
+    list.ListWindows(os);
+    int listed = 0;
+    for (std::size_t i = 0; i < list.Entries().size(); ++i) {
+        const std::wstring title = platform::win32::Widen(list.Entries()[i].title);
+        for (int k = 0; k < 40; ++k) {
+            if (title != farm.Title(k)) continue;
+            ++listed;
+            if (k % 10 == 3) list.SetSelected(i, true);  // 3, 13, 23, 33
+        }
+    }
+    EXPECT_EQ(listed, 40);
+    list.CloseSelected(os);
+    list.CloseSelected(os);  // an emptied list sends nothing more
+    ::PostMessageW(::FindWindowW(nullptr, farm.Title(13).c_str()), WM_CLOSE, 0, 0);
+
+    EXPECT_EQ(farm.Stop(10000), 5u);
+}
+
+TEST(WindowFarmTest, ABadCountEndsTheFarmAtOnce) {
+    WindowFarm farm(kFarm, 0, 10000);
+    EXPECT_FALSE(farm.Ready());
+    EXPECT_NE(farm.Error().find("ended"), std::string::npos) << farm.Error();
+}
+
+TEST(FarmTitles, DistinctPerFarmAndWindow) {
+    EXPECT_EQ(FarmWindowTitle(12, 7), L"Farm 12 window 00007");
+    EXPECT_NE(FarmWindowTitle(1, 20), FarmWindowTitle(12, 0));
+    EXPECT_NE(FarmControlTitle(1), FarmControlTitle(12));
+}
+
+}  // namespace
+}  // namespace bench

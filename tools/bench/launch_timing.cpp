@@ -1,0 +1,147 @@
+// bench_launch <folder> <runs>: how long the stub's immediate path takes.
+// <folder> holds Brennic.exe and the stand-in game as Brennic_Original.exe,
+// and the option "Launching" is stored as "0". Each run starts one of the
+// two programs and times from just before CreateProcess to the moment the
+// stand-in game stamps in its record that it has started. The two kinds of
+// run alternate, and which goes first alternates too, so a drift of the
+// machine's speed falls on both alike.
+//
+// Prints "through_stub" and "direct", each with median, min and max in ms.
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cwchar>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/win32/text.h"
+#include "platform/win32/unique_handle.h"
+#include "tools/bench/child_process.h"
+#include "tools/bench/standin_fields.h"
+#include "tools/bench/stopwatch.h"
+#include "tools/bench/summary.h"
+
+namespace {
+
+using platform::win32::Narrow;
+
+constexpr DWORD kLaunchTimeoutMs = 15000;
+
+std::string ReadWholeFile(const std::wstring& path) {
+    platform::win32::UniqueHandle file(::CreateFileW(path.c_str(), GENERIC_READ,
+                                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return {};
+    std::string text;
+    char buffer[4096];
+    DWORD read = 0;
+    while (::ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr) && read > 0) text.append(buffer, read);
+    return text;
+}
+
+bool EndsWithNoCase(const std::string& text, const std::string& tail) {
+    if (text.size() < tail.size()) return false;
+    for (std::size_t i = 0; i < tail.size(); ++i) {
+        char a = text[text.size() - tail.size() + i], b = tail[i];
+        if (a >= 'A' && a <= 'Z') a = static_cast<char>(a - 'A' + 'a');
+        if (b >= 'A' && b <= 'Z') b = static_cast<char>(b - 'A' + 'a');
+        if (a != b) return false;
+    }
+    return true;
+}
+
+// A decimal field of the record, or nothing when it is missing or not a number.
+std::optional<unsigned long long> Number(const bench::StandinFields& fields, const char* name) {
+    const auto it = fields.find(name);
+    if (it == fields.end() || it->second.empty() || it->second.size() > 19) return std::nullopt;
+    unsigned long long value = 0;
+    for (char c : it->second) {
+        if (c < '0' || c > '9') return std::nullopt;
+        value = value * 10 + static_cast<unsigned>(c - '0');
+    }
+    return value;
+}
+
+// One launch of `program` in `folder`: milliseconds from the start until the
+// stand-in game started, or nothing with `error` set.
+std::optional<double> TimeLaunch(const std::wstring& folder, const wchar_t* program, const std::wstring& record,
+                                 std::string& error) {
+    ::DeleteFileW(record.c_str());
+    if (!::SetEnvironmentVariableW(L"VANTREL_STANDIN_RECORD", record.c_str())) {
+        error = bench::LastErrorText("cannot set VANTREL_STANDIN_RECORD");
+        return std::nullopt;
+    }
+    const unsigned long long start = bench::FileTimeNow();
+    bench::ChildProcess launched(folder + L"\\" + program, L"-bench");
+    if (!launched.Started()) {
+        error = launched.Error();
+        return std::nullopt;
+    }
+
+    std::optional<bench::StandinFields> fields;
+    const bench::Stopwatch waited;
+    while (!(fields = bench::FirstStandinRecord(ReadWholeFile(record)))) {
+        if (waited.Milliseconds() > kLaunchTimeoutMs) {
+            error = "the stand-in game did not start within " + std::to_string(kLaunchTimeoutMs) + " ms of " +
+                    Narrow(program);
+            return std::nullopt;
+        }
+        ::Sleep(1);
+    }
+
+    const auto started = Number(*fields, "started");
+    const auto gamePid = Number(*fields, "pid");
+    if (!started || !gamePid) {
+        error = "the stand-in game's record has no start time or process id";
+        return std::nullopt;
+    }
+    if (!EndsWithNoCase((*fields)["program"], "\\Brennic_Original.exe") || (*fields)["arguments"] != "-bench") {
+        error = "the stand-in game was started as \"" + (*fields)["commandline"] + "\"";
+        return std::nullopt;
+    }
+    // The next run must not overlap this one: both programs end by themselves.
+    if (!launched.WaitForExit(kLaunchTimeoutMs) ||
+        !bench::WaitForProcessGone(static_cast<DWORD>(*gamePid), kLaunchTimeoutMs)) {
+        error = Narrow(program) + " or the stand-in game did not end";
+        return std::nullopt;
+    }
+    return static_cast<double>(static_cast<long long>(*started - start)) / 1e4;
+}
+
+void Print(const char* name, const bench::Summary& s) {
+    std::printf("%s %.1f %.1f %.1f\n", name, s.median, s.min, s.max);
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc != 3 || std::wcstol(argv[2], nullptr, 10) <= 0) {
+        std::fprintf(stderr, "usage: bench_launch <folder> <runs>\n");
+        return 2;
+    }
+    const std::wstring folder = argv[1];
+    const int runs = static_cast<int>(std::wcstol(argv[2], nullptr, 10));
+    const std::wstring record = folder + L"\\bench_launch.record";
+
+    std::vector<double> throughStub, direct;
+    std::string error;
+    // One untimed run of each first: the first start of a program file reads
+    // it from disk and fills Wine's caches.
+    for (int run = -1; run < runs; ++run) {
+        const bool stubFirst = run % 2 == 0;
+        for (bool viaStub : {stubFirst, !stubFirst}) {
+            const auto ms = TimeLaunch(folder, viaStub ? L"Brennic.exe" : L"Brennic_Original.exe", record, error);
+            if (!ms) {
+                std::fprintf(stderr, "bench_launch: %s\n", error.c_str());
+                return 1;
+            }
+            if (run >= 0) (viaStub ? throughStub : direct).push_back(*ms);
+        }
+    }
+    std::printf("runs %d\n", runs);
+    Print("through_stub", bench::Summarize(throughStub));
+    Print("direct", bench::Summarize(direct));
+    return 0;
+}
