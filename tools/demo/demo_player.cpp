@@ -1,15 +1,7 @@
 // The demo's player: takes the user's part in a typical launch on a running
 // Vantrel.exe and a prepared game installation, tells each step as it
-// happens and checks that the programs did what they should.
-//
-//   demo_player.exe /vantrel:PATH /game:FOLDER /host:PATH /app:PATH [/shots]
-//
-//   /vantrel:  Vantrel.exe to start
-//   /game:     the registered game folder, holding Brennic.exe and the
-//              stand-in game as Brennic_Original.exe
-//   /host:     the stand-in host (tools/standin_host)
-//   /app:      the stand-in application to be closed (tools/demo/standin_app)
-//   /shots     ask for a screenshot of each visible step (screenshots.h)
+// happens and checks that the programs did what they should. Its command
+// line is described in player_settings.h.
 //
 // The narration goes to standard output. Its last line is "verdict " and the
 // one line that says whether every step held. Exit code: 0 when every step
@@ -30,6 +22,7 @@
 #include "tests/win32/support/standin_record.h"
 #include "tests/win32/support/text.h"
 #include "tools/demo/narrator.h"
+#include "tools/demo/player_settings.h"
 #include "tools/demo/readings.h"
 #include "tools/demo/screenshots.h"
 #include "tools/demo/vantrel_remote.h"
@@ -58,33 +51,6 @@ const std::wstring kHostTiming = L"/launch:3000 /close:5000";
 // separators do not).
 constexpr char kToShowOptions[] = "ddddde";
 constexpr char kToExit[] = "dddddddde";
-
-struct Settings {
-    std::wstring vantrel, game, host, app;
-    bool shots = false;
-};
-
-std::optional<Settings> Parse(int argc, wchar_t** argv) {
-    Settings s;
-    for (int i = 1; i < argc; ++i) {
-        std::wstring arg = argv[i];
-        auto take = [&](const wchar_t* prefix, std::wstring& into) {
-            std::wstring p = prefix;
-            if (arg.compare(0, p.size(), p) != 0) return false;
-            into = arg.substr(p.size());
-            return true;
-        };
-        if (arg == L"/shots") {
-            s.shots = true;
-        } else if (!take(L"/vantrel:", s.vantrel) && !take(L"/game:", s.game) && !take(L"/host:", s.host) &&
-                   !take(L"/app:", s.app)) {
-            return std::nullopt;
-        }
-    }
-    if (s.vantrel.empty() || s.game.empty() || s.host.empty() || s.app.empty()) return std::nullopt;
-    while (!s.game.empty() && (s.game.back() == L'\\' || s.game.back() == L'/')) s.game.pop_back();
-    return s;
-}
 
 std::wstring TempFile(const wchar_t* name) {
     wchar_t folder[MAX_PATH + 1];
@@ -123,7 +89,7 @@ std::string Quoted(const std::wstring& text) { return Quoted(Utf8(text)); }
 
 class Demo {
 public:
-    Demo(Settings settings, Photographer& photographer)
+    Demo(PlayerSettings settings, Photographer& photographer)
         : s_(std::move(settings)),
           photographer_(photographer),
           narrator_(std::cout, {"Vantrel in the tray at 1.0c", "options set", "the 1.0e question",
@@ -133,12 +99,12 @@ public:
 
     int Run() {
         using Step = bool (Demo::*)();
-        // Without Vantrel in the tray, its options or the answered question
-        // the later steps cannot happen at all: the run stops there.
+        // Without Vantrel in the tray with its options set, and the question
+        // answered, the later steps cannot happen at all: the run stops there.
         const struct {
             Step step;
             bool needed;
-        } steps[] = {{&Demo::StartInTray, true},      {&Demo::SetOptions, true},
+        } steps[] = {{&Demo::StartInTray, false},      {&Demo::SetOptions, true},
                      {&Demo::AnswerQuestion, true},   {&Demo::CheckNowE, false},
                      {&Demo::WatchStub, false},       {&Demo::CheckGameStart, false},
                      {&Demo::CheckLogLine, false},    {&Demo::CheckGameWindow, false},
@@ -179,8 +145,8 @@ private:
             return narrator_.End();
         }
         narrator_.Say("Started " + Utf8(s_.vantrel) + ".");
-        if (!narrator_.Expect(vantrel_->WaitUntilResident(15000ms), "its tray icon did not answer within 15 s"))
-            return narrator_.End();
+        resident_ = vantrel_->WaitUntilResident(15000ms);
+        if (!narrator_.Expect(resident_, "its tray icon did not answer within 15 s")) return narrator_.End();
         narrator_.Say("Its icon is in the notification area and opens the menu; the options window is hidden.");
         std::optional<std::string> caption;
         const bool menuSaysC = CurrentIs("1.0c", caption);
@@ -193,6 +159,7 @@ private:
 
     bool SetOptions() {
         narrator_.Begin("the user opens the options, checks two boxes and picks an application to close");
+        if (!narrator_.Expect(resident_, "Vantrel is not in the tray")) return narrator_.End();
         try {
             app_ = std::make_unique<e2e::Process>(s_.app, L"\"" + kAppCaption + L"\"");
         } catch (const std::runtime_error& e) {
@@ -211,6 +178,14 @@ private:
         narrator_.Say("Tray menu, \"Show Options\": the window \"Vantrel v2.1\" is shown.");
 
         for (const std::wstring& box : {kLaunchingBox, kProgramBox}) {
+            // Stored as "1" by an earlier run, a box is checked already; the
+            // list is then filled from the windows there were at start-up,
+            // so the user unchecks and checks it to fill it anew.
+            if (vantrel_->Checked(box)) {
+                e2e::Click(vantrel_->Control(box));
+                e2e::WaitUntil([&] { return !vantrel_->Checked(box); });
+                narrator_.Say("Unchecked " + Quoted(box) + ", which was checked already.");
+            }
             e2e::Click(vantrel_->Control(box));
             if (!narrator_.Expect(e2e::WaitUntil([&] { return vantrel_->Checked(box); }),
                                   "the box " + Quoted(box) + " could not be checked"))
@@ -402,7 +377,7 @@ private:
         gameWindow_.reset();
     }
 
-    Settings s_;
+    PlayerSettings s_;
     Photographer& photographer_;
     Narrator narrator_;
     std::unique_ptr<VantrelRemote> vantrel_;
@@ -410,13 +385,14 @@ private:
     std::unique_ptr<e2e::ScopedEnvironment> gameWindow_;
     std::string logBefore_;
     HWND game_ = nullptr;
+    bool resident_ = false;
 };
 
 }  // namespace
 }  // namespace demo
 
 int wmain(int argc, wchar_t** argv) {
-    auto settings = demo::Parse(argc, argv);
+    auto settings = demo::ParsePlayerSettings(std::vector<std::wstring>(argv + 1, argv + argc));
     if (!settings) {
         std::cerr << "usage: demo_player /vantrel:PATH /game:FOLDER /host:PATH /app:PATH [/shots]\n";
         return 2;
