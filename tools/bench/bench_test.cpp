@@ -80,6 +80,36 @@ TEST(StandinRecord, MalformedTextIsNoRecord) {
     EXPECT_TRUE(FirstStandinRecord("end 0\n\n"));
 }
 
+TEST(StandinRecord, StartTimeAndProcessIdMustBeWholeNumbers) {
+    auto fields = *FirstStandinRecord(Record("-bench", "133436543210000000"));
+    const auto start = StandinStartOf(fields);
+    ASSERT_TRUE(start);
+    EXPECT_EQ(start->startedAt, 133436543210000000ull);
+    EXPECT_EQ(start->processId, 42u);
+    EXPECT_EQ(start->arguments, "-bench");
+    EXPECT_EQ(start->program, "Z:\\g\\Brennic_Original.exe");
+
+    for (const char* bad : {"", "12x", " 12", "+12", "-12", "4294967296"}) {
+        auto wrong = fields;
+        wrong["pid"] = bad;
+        EXPECT_FALSE(StandinStartOf(wrong)) << "pid \"" << bad << "\"";
+    }
+    auto noStart = fields;
+    noStart.erase("started");
+    EXPECT_FALSE(StandinStartOf(noStart));
+    noStart["started"] = "99999999999999999999";  // past 64 bits
+    EXPECT_FALSE(StandinStartOf(noStart));
+}
+
+TEST(StandinRecord, TheProgramIsToldByItsFileNameAlone) {
+    EXPECT_TRUE(HasFileName("Z:\\g\\Brennic_Original.exe", "Brennic_Original.exe"));
+    EXPECT_TRUE(HasFileName("C:/G/BRENNIC_ORIGINAL.EXE", "Brennic_Original.exe"));
+    EXPECT_TRUE(HasFileName("Brennic_Original.exe", "Brennic_Original.exe"));
+    EXPECT_FALSE(HasFileName("Z:\\g\\Brennic.exe", "Brennic_Original.exe"));
+    EXPECT_FALSE(HasFileName("Z:\\g\\xBrennic_Original.exe", "Brennic_Original.exe"));
+    EXPECT_FALSE(HasFileName("Z:\\Brennic_Original.exe\\other.exe", "Brennic_Original.exe"));
+}
+
 TEST(ChildProcessTest, ReportsTheExitCodeAndWhyAStartFailed) {
     ChildProcess cmd(L"C:\\windows\\system32\\cmd.exe", L"/c exit 7");
     ASSERT_TRUE(cmd.Started()) << cmd.Error();

@@ -41,29 +41,6 @@ std::string ReadWholeFile(const std::wstring& path) {
     return text;
 }
 
-bool EndsWithNoCase(const std::string& text, const std::string& tail) {
-    if (text.size() < tail.size()) return false;
-    for (std::size_t i = 0; i < tail.size(); ++i) {
-        char a = text[text.size() - tail.size() + i], b = tail[i];
-        if (a >= 'A' && a <= 'Z') a = static_cast<char>(a - 'A' + 'a');
-        if (b >= 'A' && b <= 'Z') b = static_cast<char>(b - 'A' + 'a');
-        if (a != b) return false;
-    }
-    return true;
-}
-
-// A decimal field of the record, or nothing when it is missing or not a number.
-std::optional<unsigned long long> Number(const bench::StandinFields& fields, const char* name) {
-    const auto it = fields.find(name);
-    if (it == fields.end() || it->second.empty() || it->second.size() > 19) return std::nullopt;
-    unsigned long long value = 0;
-    for (char c : it->second) {
-        if (c < '0' || c > '9') return std::nullopt;
-        value = value * 10 + static_cast<unsigned>(c - '0');
-    }
-    return value;
-}
-
 // One launch of `program` in `folder`: milliseconds from the start until the
 // stand-in game started, or nothing with `error` set.
 std::optional<double> TimeLaunch(const std::wstring& folder, const wchar_t* program, const std::wstring& record,
@@ -91,23 +68,22 @@ std::optional<double> TimeLaunch(const std::wstring& folder, const wchar_t* prog
         ::Sleep(1);
     }
 
-    const auto started = Number(*fields, "started");
-    const auto gamePid = Number(*fields, "pid");
-    if (!started || !gamePid) {
+    const auto started = bench::StandinStartOf(*fields);
+    if (!started) {
         error = "the stand-in game's record has no start time or process id";
         return std::nullopt;
     }
-    if (!EndsWithNoCase((*fields)["program"], "\\Brennic_Original.exe") || (*fields)["arguments"] != "-bench") {
+    if (!bench::HasFileName(started->program, "Brennic_Original.exe") || started->arguments != "-bench") {
         error = "the stand-in game was started as \"" + (*fields)["commandline"] + "\"";
         return std::nullopt;
     }
     // The next run must not overlap this one: both programs end by themselves.
     if (!launched.WaitForExit(kLaunchTimeoutMs) ||
-        !bench::WaitForProcessGone(static_cast<DWORD>(*gamePid), kLaunchTimeoutMs)) {
+        !bench::WaitForProcessGone(started->processId, kLaunchTimeoutMs)) {
         error = Narrow(program) + " or the stand-in game did not end";
         return std::nullopt;
     }
-    return static_cast<double>(static_cast<long long>(*started - start)) / 1e4;
+    return static_cast<double>(static_cast<long long>(started->startedAt - start)) / 1e4;
 }
 
 void Print(const char* name, const bench::Summary& s) {

@@ -1,6 +1,7 @@
 #include "tools/bench/standin_fields.h"
 
 #include <charconv>
+#include <cstdint>
 
 namespace bench {
 
@@ -25,6 +26,50 @@ std::optional<StandinFields> FirstStandinRecord(std::string_view text) {
         fields[name] = std::string(text.substr(value, size));
         at = value + size + 1;
     }
+}
+
+}  // namespace bench
+
+namespace bench {
+
+namespace {
+
+template <typename Number>
+std::optional<Number> Decimal(const StandinFields& fields, const char* name) {
+    const auto it = fields.find(name);
+    if (it == fields.end()) return std::nullopt;
+    const std::string& text = it->second;
+    Number value = 0;
+    // from_chars takes no sign and no blanks but would stop at the first
+    // non-digit; the whole text must be the number.
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+    return value;
+}
+
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+}  // namespace
+
+std::optional<StandinStart> StandinStartOf(const StandinFields& fields) {
+    const auto started = Decimal<unsigned long long>(fields, "started");
+    const auto pid = Decimal<std::uint32_t>(fields, "pid");
+    if (!started || !pid) return std::nullopt;
+    StandinStart start;
+    start.startedAt = *started;
+    start.processId = *pid;
+    if (auto it = fields.find("program"); it != fields.end()) start.program = it->second;
+    if (auto it = fields.find("arguments"); it != fields.end()) start.arguments = it->second;
+    return start;
+}
+
+bool HasFileName(std::string_view path, std::string_view name) {
+    const std::size_t slash = path.find_last_of("\\/");
+    const std::string_view last = slash == std::string_view::npos ? path : path.substr(slash + 1);
+    if (last.size() != name.size()) return false;
+    for (std::size_t i = 0; i < last.size(); ++i)
+        if (Lower(last[i]) != Lower(name[i])) return false;
+    return true;
 }
 
 }  // namespace bench
