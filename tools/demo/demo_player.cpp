@@ -47,10 +47,6 @@ const std::wstring kGameArguments = L"NOSTARTUP NORMALMOUSE -lobby \"Saturday 2v
 // The host starts the game 3 s after its window appears: time for the
 // player to answer the question first, as a real player would.
 const std::wstring kHostTiming = L"/launch:3000 /close:5000";
-// Keys from a fresh opening of the tray menu (the greyed item counts, the
-// separators do not).
-constexpr char kToShowOptions[] = "ddddde";
-constexpr char kToExit[] = "dddddddde";
 
 std::wstring TempFile(const wchar_t* name) {
     wchar_t folder[MAX_PATH + 1];
@@ -171,9 +167,7 @@ private:
             return narrator_.End();
         narrator_.Say("A stand-in application is open: the window " + Quoted(kAppCaption) + ".");
 
-        if (!narrator_.Expect(vantrel_->Choose(kToShowOptions) &&
-                                  e2e::WaitUntil([&] { return vantrel_->OptionsVisible(); }),
-                              "\"Show Options\" did not show the options window"))
+        if (!narrator_.Expect(vantrel_->ShowOptions(), "\"Show Options\" did not show the options window"))
             return narrator_.End();
         narrator_.Say("Tray menu, \"Show Options\": the window \"Vantrel v2.1\" is shown.");
 
@@ -347,9 +341,8 @@ private:
             e2e::WaitForWindowGone(game_, 3000ms);
             narrator_.Say("The game has been played and closed.");
         }
-        if (!narrator_.Expect(vantrel_->Choose(kToExit), "the tray menu did not open")) return narrator_.End();
-        HWND box = vantrel_->WaitForMessageBox(3000ms);
-        if (!narrator_.Expect(box != nullptr, "Vantrel asked nothing")) return narrator_.End();
+        HWND box = vantrel_->AskToExit();
+        if (!narrator_.Expect(box != nullptr, "\"Exit\" brought no question")) return narrator_.End();
         const std::wstring text = e2e::MessageBoxText(box);
         narrator_.Say("Tray menu, \"Exit\": Vantrel asks " + Quoted(text));
         narrator_.Expect(text == kExitQuestion, "that is not the question expected");

@@ -13,6 +13,11 @@ constexpr UINT kTrayCallback = 1400;
 const std::wstring kOptionsClass = L"Vantrel.Config";
 const std::wstring kOptionsCaption = L"Vantrel v2.1";
 
+// Keys from a fresh opening of the menu: the greyed item counts, the
+// separators do not.
+constexpr char kToShowOptions[] = "ddddde";
+constexpr char kToExit[] = "dddddddde";
+
 HWND OpenMenuWindow() { return FindWindowW(L"#32768", nullptr); }
 
 void PressKey(WORD key) {
@@ -66,6 +71,12 @@ std::optional<std::string> VantrelRemote::CurrentVersionCaption() {
     if (!dump) return std::nullopt;
     return demo::CurrentVersionCaption(*dump);
 }
+
+bool VantrelRemote::ShowOptions() {
+    return Choose(kToShowOptions) && e2e::WaitUntil([&] { return OptionsVisible(); });
+}
+
+HWND VantrelRemote::AskToExit() { return Choose(kToExit) ? WaitForMessageBox(3000ms) : nullptr; }
 
 HWND VantrelRemote::Control(const std::wstring& caption) const {
     return e2e::ChildByText(options_, L"Button", caption);

@@ -37,6 +37,10 @@ public:
     // The caption of the item that names the current build, as the menu
     // shows it when opened now.
     std::optional<std::string> CurrentVersionCaption();
+    // "Show Options" from the menu; answers whether the window is shown.
+    bool ShowOptions();
+    // "Exit" from the menu; answers the question it brings, or nullptr.
+    HWND AskToExit();
 
     HWND options() const { return options_; }
     bool OptionsVisible() const { return options_ && IsWindowVisible(options_); }
