@@ -3,6 +3,11 @@
 // it is ready. The windows ignore WM_CLOSE and only count it, so a close pass
 // can be repeated against the same windows. Closing the control window ends
 // the farm; its exit code is the number of WM_CLOSE the other windows got.
+//
+// Hidden, because EnumWindows, GetWindowText and FindWindow treat hidden
+// windows as they treat shown ones, while Wine maps every shown window on the
+// X screen: 2,000 shown windows took about 20 s to come up, hidden ones 5 s,
+// and a fill or a close pass among them took about as long either way.
 
 #include <windows.h>
 
