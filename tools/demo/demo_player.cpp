@@ -14,6 +14,8 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "tests/win32/support/desktop.h"
 #include "tests/win32/support/files.h"
@@ -100,11 +102,11 @@ public:
         const struct {
             Step step;
             bool needed;
-        } steps[] = {{&Demo::StartInTray, false},      {&Demo::SetOptions, true},
-                     {&Demo::AnswerQuestion, true},   {&Demo::CheckNowE, false},
-                     {&Demo::WatchStub, false},       {&Demo::CheckGameStart, false},
-                     {&Demo::CheckLogLine, false},    {&Demo::CheckGameWindow, false},
-                     {&Demo::CheckAppClosed, false},  {&Demo::ExitVantrel, false}};
+        } steps[] = {{&Demo::StartInTray, false},    {&Demo::SetOptions, true},
+                     {&Demo::AnswerQuestion, true},  {&Demo::CheckNowE, false},
+                     {&Demo::WatchStub, false},      {&Demo::CheckGameStart, false},
+                     {&Demo::CheckLogLine, false},   {&Demo::CheckGameWindow, false},
+                     {&Demo::CheckAppClosed, false}, {&Demo::ExitVantrel, false}};
         for (const auto& s : steps)
             if (!(this->*s.step)() && s.needed) break;
         CleanUp();
