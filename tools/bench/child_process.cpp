@@ -50,6 +50,10 @@ std::optional<DWORD> ChildProcess::WaitForExit(DWORD milliseconds) {
     return code;
 }
 
+bool ChildProcess::WaitUntilIdle(DWORD milliseconds) {
+    return process_ && ::WaitForInputIdle(process_.get(), milliseconds) == 0;
+}
+
 bool WaitForProcessGone(DWORD processId, DWORD milliseconds) {
     platform::win32::UniqueHandle process(::OpenProcess(SYNCHRONIZE, FALSE, processId));
     // A process that has ended and been reaped has no id any more.

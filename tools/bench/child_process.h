@@ -27,6 +27,8 @@ public:
     bool Running() const;
     // The exit code once the program has ended within `milliseconds`.
     std::optional<DWORD> WaitForExit(DWORD milliseconds);
+    // True once the program waits in its message loop.
+    bool WaitUntilIdle(DWORD milliseconds);
 
 private:
     platform::win32::UniqueHandle process_;
