@@ -71,17 +71,6 @@ void FinishPainting(HWND window) {
     SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 500, &ignored);
 }
 
-// Icons shown in Wine's stand-alone notification area.
-int TrayIcons() {
-    HWND tray = FindWindowW(L"__winex11_standalone_tray", nullptr);
-    if (!tray || !IsWindowVisible(tray)) return 0;
-    int icons = 0;
-    for (HWND icon = FindWindowExW(tray, nullptr, L"__winex11_tray_icon", nullptr); icon;
-         icon = FindWindowExW(tray, icon, L"__winex11_tray_icon", nullptr))
-        if (IsWindowVisible(icon)) ++icons;
-    return icons;
-}
-
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 std::string Quoted(const std::wstring& text) { return Quoted(Utf8(text)); }
 
@@ -354,7 +343,7 @@ private:
         if (narrator_.Expect(vantrel_->process().WaitForExit(5000ms).has_value(),
                              "Vantrel.exe still runs 5 s after OK"))
             narrator_.Say("Vantrel.exe has ended.");
-        narrator_.Expect(e2e::WaitUntil([] { return TrayIcons() == 0; }, 3000ms), "its tray icon stayed");
+        narrator_.Expect(e2e::WaitUntil([] { return e2e::TrayIcons() == 0; }, 3000ms), "its tray icon stayed");
         return narrator_.End();
     }
 

@@ -105,16 +105,7 @@ int VantrelRemote::EntryIndex(const std::wstring& text) const {
 }
 
 void VantrelRemote::ClickEntry(int index) {
-    HWND list = List();
-    if (!list) return;
-    SendMessageW(list, LB_SETTOPINDEX, index, 0);
-    LRESULT top = SendMessageW(list, LB_GETTOPINDEX, 0, 0);
-    LRESULT height = SendMessageW(list, LB_GETITEMHEIGHT, 0, 0);
-    LPARAM at = MAKELPARAM(4, static_cast<int>((index - top) * height + height / 2));
-    PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    PostMessageW(list, WM_LBUTTONUP, 0, at);
-    // The click has been handled once the list answers again.
-    SendMessageW(list, LB_GETCOUNT, 0, 0);
+    if (HWND list = List()) e2e::ClickListEntry(list, index);
 }
 
 bool VantrelRemote::EntrySelected(int index) const {

@@ -81,6 +81,27 @@ void Click(HWND button) { PostMessageW(button, BM_CLICK, 0, 0); }
 
 void RequestClose(HWND window) { PostMessageW(window, WM_CLOSE, 0, 0); }
 
+void ClickListEntry(HWND list, int index) {
+    SendMessageW(list, LB_SETTOPINDEX, index, 0);
+    LRESULT top = SendMessageW(list, LB_GETTOPINDEX, 0, 0);
+    LRESULT height = SendMessageW(list, LB_GETITEMHEIGHT, 0, 0);
+    LPARAM at = MAKELPARAM(4, static_cast<int>((index - top) * height + height / 2));
+    PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(list, WM_LBUTTONUP, 0, at);
+    // The click has been handled once the list answers again.
+    SendMessageW(list, LB_GETCOUNT, 0, 0);
+}
+
+int TrayIcons() {
+    HWND tray = FindWindowW(L"__winex11_standalone_tray", nullptr);
+    if (!tray || !IsWindowVisible(tray)) return 0;
+    int icons = 0;
+    for (HWND icon = FindWindowExW(tray, nullptr, L"__winex11_tray_icon", nullptr); icon;
+         icon = FindWindowExW(tray, icon, L"__winex11_tray_icon", nullptr))
+        if (IsWindowVisible(icon)) ++icons;
+    return icons;
+}
+
 RECT ClientRectOnScreen(HWND window) {
     RECT r{};
     GetClientRect(window, &r);

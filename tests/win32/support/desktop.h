@@ -50,6 +50,12 @@ HWND ChildByText(HWND parent, const std::wstring& className, const std::wstring&
 void Click(HWND button);
 // Asks a window to close as its close button would (posts WM_CLOSE).
 void RequestClose(HWND window);
+// Clicks entry `index` of a list box as the mouse does (scrolled into view
+// first), so the list's owner sees the user's selection change.
+void ClickListEntry(HWND list, int index);
+
+// Icons shown in Wine's stand-alone notification area ("Wine System Tray").
+int TrayIcons();
 
 // Client area and frame in screen pixels.
 RECT ClientRectOnScreen(HWND window);

@@ -74,15 +74,7 @@ void VantrelTest::StoreOption(const std::wstring& name, std::optional<std::wstri
     slot.emplace(name, std::move(text));
 }
 
-int VantrelTest::TrayIcons() {
-    HWND tray = FindWindowW(L"__winex11_standalone_tray", nullptr);
-    if (!tray || !IsWindowVisible(tray)) return 0;
-    int icons = 0;
-    for (HWND icon = FindWindowExW(tray, nullptr, L"__winex11_tray_icon", nullptr); icon;
-         icon = FindWindowExW(tray, icon, L"__winex11_tray_icon", nullptr))
-        if (IsWindowVisible(icon)) ++icons;
-    return icons;
-}
+int VantrelTest::TrayIcons() { return e2e::TrayIcons(); }
 
 void VantrelTest::Start() {
     trayIconsBefore_ = TrayIcons();
@@ -174,17 +166,7 @@ std::vector<bool> VantrelTest::ListSelection() {
     return selected;
 }
 
-void VantrelTest::ClickEntry(int index) {
-    HWND list = GetDlgItem(config_, kApplicationList);
-    SendMessageW(list, LB_SETTOPINDEX, index, 0);
-    LRESULT top = SendMessageW(list, LB_GETTOPINDEX, 0, 0);
-    LRESULT height = SendMessageW(list, LB_GETITEMHEIGHT, 0, 0);
-    LPARAM at = MAKELPARAM(4, static_cast<int>((index - top) * height + height / 2));
-    PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    PostMessageW(list, WM_LBUTTONUP, 0, at);
-    // The click is handled once the list answers again.
-    SendMessageW(list, LB_GETCOUNT, 0, 0);
-}
+void VantrelTest::ClickEntry(int index) { ClickListEntry(GetDlgItem(config_, kApplicationList), index); }
 
 int VantrelTest::EntryIndex(const std::wstring& title) {
     auto entries = ListEntries();
