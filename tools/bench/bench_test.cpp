@@ -4,15 +4,18 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "platform/win32/text.h"
 #include "platform/win32/win32_services.h"
 #include "switcher/application_list.h"
+#include "tests/win32/support/standin_record.h"
 #include "tools/bench/child_process.h"
 #include "tools/bench/farm_client.h"
 #include "tools/bench/farm_titles.h"
-#include "tools/bench/standin_fields.h"
+#include "tools/bench/file_name.h"
 #include "tools/bench/summary.h"
 
 namespace bench {
@@ -44,61 +47,60 @@ std::string Record(const std::string& arguments, const std::string& started) {
            Field("started", started) + Field("pid", "42") + Field("end", "");
 }
 
-TEST(StandinRecord, ReadsTheFieldsOfTheFirstRecord) {
-    const auto fields = FirstStandinRecord(Record("-bench", "133") + Record("-second", "999"));
-    ASSERT_TRUE(fields);
-    EXPECT_EQ(fields->at("arguments"), "-bench");
-    EXPECT_EQ(fields->at("started"), "133");
-    EXPECT_EQ(fields->at("pid"), "42");
-    EXPECT_EQ(fields->count("end"), 0u);
+TEST(StandinRecord, ReadsEachRecordsFields) {
+    const auto records = e2e::ParseStandinRecords(Record("-bench", "133") + Record("-second", "999"));
+    ASSERT_EQ(records.size(), 2u);
+    EXPECT_EQ(records[0].arguments, "-bench");
+    EXPECT_EQ(records[0].startedAt, 133u);
+    EXPECT_EQ(records[0].processId, 42u);
+    EXPECT_EQ(records[0].program, "Z:\\g\\Brennic_Original.exe");
+    EXPECT_EQ(records[1].arguments, "-second");
 }
 
 TEST(StandinRecord, AnArgumentThatLooksLikeFieldsStaysOneValue) {
     const std::string sly = "x\nstarted 1\n7\nend 0\n\n";
-    const auto fields = FirstStandinRecord(Record(sly, "555"));
-    ASSERT_TRUE(fields);
-    EXPECT_EQ(fields->at("arguments"), sly);
-    EXPECT_EQ(fields->at("started"), "555");
+    const auto records = e2e::ParseStandinRecords(Record(sly, "555"));
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].arguments, sly);
+    EXPECT_EQ(records[0].startedAt, 555u);
 }
 
 TEST(StandinRecord, NothingUntilTheRecordIsComplete) {
     // The stand-in writes its record in one go, but a reader may still see
     // any part of it.
     const std::string whole = Record("a b \"c\"", "123456789");
-    for (std::size_t n = 0; n < whole.size(); ++n)
-        EXPECT_FALSE(FirstStandinRecord(whole.substr(0, n))) << "cut after " << n << " bytes";
-    EXPECT_TRUE(FirstStandinRecord(whole));
+    for (std::size_t n = 0; n < whole.size(); ++n) {
+        std::vector<e2e::StandinRecord> records;
+        EXPECT_NO_THROW(records = e2e::ParseStandinRecords(whole.substr(0, n))) << "cut after " << n << " bytes";
+        EXPECT_TRUE(records.empty()) << "cut after " << n << " bytes";
+    }
+    EXPECT_EQ(e2e::ParseStandinRecords(whole).size(), 1u);
 }
 
 TEST(StandinRecord, MalformedTextIsNoRecord) {
-    EXPECT_FALSE(FirstStandinRecord("garbage"));
-    EXPECT_FALSE(FirstStandinRecord("started x\n1\nend 0\n\n"));
-    EXPECT_FALSE(FirstStandinRecord("started -1\n1\nend 0\n\n"));
-    EXPECT_FALSE(FirstStandinRecord("started 99999999999999999999999\n1\nend 0\n\n"));
-    EXPECT_FALSE(FirstStandinRecord("started 1\n12\nend 0\n\n"));  // no newline after the value
-    EXPECT_FALSE(FirstStandinRecord(" 1\nx\nend 0\n\n"));          // no name
-    EXPECT_TRUE(FirstStandinRecord("end 0\n\n"));
+    EXPECT_TRUE(e2e::ParseStandinRecords("garbage").empty());
+    EXPECT_THROW(e2e::ParseStandinRecords("started x\n1\nend 0\n\n"), std::runtime_error);
+    EXPECT_THROW(e2e::ParseStandinRecords("started -1\n1\nend 0\n\n"), std::runtime_error);
+    EXPECT_THROW(e2e::ParseStandinRecords("started 99999999999999999999999\n1\nend 0\n\n"), std::runtime_error);
+    EXPECT_THROW(e2e::ParseStandinRecords("started 1\n12\nend 0\n\n"), std::runtime_error);  // no newline after the value
+    EXPECT_THROW(e2e::ParseStandinRecords(" 1\nx\nend 0\n\n"), std::runtime_error);          // no name
+    EXPECT_EQ(e2e::ParseStandinRecords("end 0\n\n").size(), 1u);
 }
 
 TEST(StandinRecord, StartTimeAndProcessIdMustBeWholeNumbers) {
-    auto fields = *FirstStandinRecord(Record("-bench", "133436543210000000"));
-    const auto start = StandinStartOf(fields);
-    ASSERT_TRUE(start);
-    EXPECT_EQ(start->startedAt, 133436543210000000ull);
-    EXPECT_EQ(start->processId, 42u);
-    EXPECT_EQ(start->arguments, "-bench");
-    EXPECT_EQ(start->program, "Z:\\g\\Brennic_Original.exe");
+    const auto records = e2e::ParseStandinRecords(Record("-bench", "133436543210000000"));
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].startedAt, 133436543210000000ull);
+    EXPECT_EQ(records[0].processId, 42u);
 
     for (const char* bad : {"", "12x", " 12", "+12", "-12", "4294967296"}) {
-        auto wrong = fields;
-        wrong["pid"] = bad;
-        EXPECT_FALSE(StandinStartOf(wrong)) << "pid \"" << bad << "\"";
+        const std::string record = Field("started", "133") + Field("pid", bad) + Field("end", "");
+        EXPECT_THROW(e2e::ParseStandinRecords(record), std::runtime_error) << "pid \"" << bad << "\"";
     }
-    auto noStart = fields;
-    noStart.erase("started");
-    EXPECT_FALSE(StandinStartOf(noStart));
-    noStart["started"] = "99999999999999999999";  // past 64 bits
-    EXPECT_FALSE(StandinStartOf(noStart));
+    // A record without a start time reads as 0, which no real start is.
+    EXPECT_EQ(e2e::ParseStandinRecords(Field("pid", "42") + Field("end", ""))[0].startedAt, 0u);
+    EXPECT_THROW(e2e::ParseStandinRecords(Field("started", "99999999999999999999") + Field("end", "")),
+                 std::runtime_error);  // past 64 bits
 }
 
 TEST(StandinRecord, TheProgramIsToldByItsFileNameAlone) {

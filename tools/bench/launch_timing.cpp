@@ -13,13 +13,15 @@
 #include <cstdio>
 #include <cwchar>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "platform/win32/text.h"
-#include "platform/win32/unique_handle.h"
+#include "tests/win32/support/files.h"
+#include "tests/win32/support/standin_record.h"
 #include "tools/bench/child_process.h"
-#include "tools/bench/standin_fields.h"
+#include "tools/bench/file_name.h"
 #include "tools/bench/stopwatch.h"
 #include "tools/bench/summary.h"
 
@@ -28,18 +30,6 @@ namespace {
 using platform::win32::Narrow;
 
 constexpr DWORD kLaunchTimeoutMs = 15000;
-
-std::string ReadWholeFile(const std::wstring& path) {
-    platform::win32::UniqueHandle file(::CreateFileW(path.c_str(), GENERIC_READ,
-                                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return {};
-    std::string text;
-    char buffer[4096];
-    DWORD read = 0;
-    while (::ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr) && read > 0) text.append(buffer, read);
-    return text;
-}
 
 // One launch of `program` in `folder`: milliseconds from the start until the
 // stand-in game started, or nothing with `error` set.
@@ -57,33 +47,40 @@ std::optional<double> TimeLaunch(const std::wstring& folder, const wchar_t* prog
         return std::nullopt;
     }
 
-    std::optional<bench::StandinFields> fields;
+    std::vector<e2e::StandinRecord> records;
     const bench::Stopwatch waited;
-    while (!(fields = bench::FirstStandinRecord(ReadWholeFile(record)))) {
-        if (waited.Milliseconds() > kLaunchTimeoutMs) {
-            error = "the stand-in game did not start within " + std::to_string(kLaunchTimeoutMs) + " ms of " +
-                    Narrow(program);
-            return std::nullopt;
+    try {
+        while ((records = e2e::ParseStandinRecords(e2e::ReadFileBytes(record).value_or(""))).empty()) {
+            if (waited.Milliseconds() > kLaunchTimeoutMs) {
+                error = "the stand-in game did not start within " + std::to_string(kLaunchTimeoutMs) + " ms of " +
+                        Narrow(program);
+                return std::nullopt;
+            }
+            ::Sleep(1);
         }
-        ::Sleep(1);
+    } catch (const std::runtime_error& e) {
+        error = e.what();
+        return std::nullopt;
     }
 
-    const auto started = bench::StandinStartOf(*fields);
-    if (!started) {
+    const e2e::StandinRecord& started = records.front();
+    // A FILETIME of 0 (1601) or process 0 (the idle process) means the field
+    // was missing.
+    if (started.startedAt == 0 || started.processId == 0) {
         error = "the stand-in game's record has no start time or process id";
         return std::nullopt;
     }
-    if (!bench::HasFileName(started->program, "Brennic_Original.exe") || started->arguments != "-bench") {
-        error = "the stand-in game was started as \"" + (*fields)["commandline"] + "\"";
+    if (!bench::HasFileName(started.program, "Brennic_Original.exe") || started.arguments != "-bench") {
+        error = "the stand-in game was started as \"" + started.commandLine + "\"";
         return std::nullopt;
     }
     // The next run must not overlap this one: both programs end by themselves.
     if (!launched.WaitForExit(kLaunchTimeoutMs) ||
-        !bench::WaitForProcessGone(started->processId, kLaunchTimeoutMs)) {
+        !bench::WaitForProcessGone(started.processId, kLaunchTimeoutMs)) {
         error = Narrow(program) + " or the stand-in game did not end";
         return std::nullopt;
     }
-    return static_cast<double>(static_cast<long long>(started->startedAt - start)) / 1e4;
+    return static_cast<double>(static_cast<long long>(started.startedAt - start)) / 1e4;
 }
 
 void Print(const char* name, const bench::Summary& s) {

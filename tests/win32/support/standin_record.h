@@ -14,6 +14,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace e2e {
@@ -35,8 +36,13 @@ struct StandinRecord {
     unsigned long processId = 0;
 };
 
+// The complete records in `bytes`, oldest first. A record still being
+// written at the end is left out: a reader may see any part of it. Text that
+// is not a record, or a number field that is not a whole decimal that fits,
+// throws std::runtime_error.
+std::vector<StandinRecord> ParseStandinRecords(std::string_view bytes);
+
 // The records in the file, oldest first; empty when there is no file.
-// A malformed record throws std::runtime_error.
 std::vector<StandinRecord> ReadStandinRecords(const std::wstring& recordFile);
 
 // Same, for the record file in `folder`.
