@@ -1,17 +1,5 @@
-# 32-bit Windows programs built with MinGW-w64. The POSIX thread model is
-# needed for std::thread and std::mutex (GoogleTest uses them); the programs
-# link it statically like everything else.
-set(CMAKE_SYSTEM_NAME Windows)
+# The 32-bit Windows programs: what users get.
 set(CMAKE_SYSTEM_PROCESSOR i686)
-
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-
-# Tests and tools run under Wine, in the build tree's own prefix.
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run)
+set(mingw_triplet i686-w64-mingw32)
+set(mingw_wine_width win32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64.cmake)
