@@ -1,12 +1,18 @@
-# Shared by scripts/test and scripts/demo: the packages they need, an X
-# server, the Wine prefix and a persistent wine server. Source it, then call
-# need_packages, start_session; stop_session runs on exit. A caller that
-# wants a prefix of its own sets wine_prefix before sourcing.
+# Shared by scripts/test, scripts/demo and scripts/bench: the packages they
+# need, the Windows width to test, an X server, a Wine prefix per width and a
+# persistent wine server. Source it, then call need_packages, choose_widths,
+# start_session and enter_width; stop_session runs on exit. A caller that
+# wants prefixes of its own sets wine_prefix (the 32-bit one; the 64-bit one
+# gets "64" added) before sourcing.
 
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=${VANTREL_BUILD:-$repo/build}
+source "$repo/scripts/wine-env.sh"
+wine_prefix_base=${wine_prefix:-$build/wine}
 
-packages=(cmake make g++ g++-mingw-w64-i686 wine wine32:i386 xvfb googletest)
+# Both widths' compilers and Wine, whichever width this host will test: the
+# other width is built too, so that a compile break at either one shows.
+packages=(cmake make g++ g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32:i386 wine64 xvfb googletest)
 
 need_packages() {
   local missing=() p
@@ -20,25 +26,44 @@ need_packages() {
     echo "Run as root:  $cmd" >&2
     exit 2
   fi
+  mkdir -p "$build"
   echo "Installing ${missing[*]} ..."
-  dpkg --add-architecture i386
-  apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >"$build/apt.log" 2>&1 \
-    || { echo "apt-get failed; see $build/apt.log" >&2; exit 1; }
+  { dpkg --add-architecture i386 && apt-get update &&
+    DEBIAN_FRONTEND=noninteractive apt-get install -y "${missing[@]}"; } >"$build/apt.log" 2>&1 ||
+    { tail -20 "$build/apt.log" >&2; echo "Installing packages failed; the whole log: $build/apt.log" >&2; exit 1; }
 }
 
-export WINEPREFIX=${wine_prefix:-$build/wine}
-export WINEARCH=win32
-export WINEDEBUG=-all
-# No Mono or Gecko: nothing here needs them, and their installers would ask.
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# Decides the widths (see wine-env.sh) and says so first; refuses an
+# override this host cannot run. $1 says what the caller does with them;
+# "one" as $2 keeps only the first, for a caller that runs a single width.
+choose_widths() { # verb [one]
+  local w words=() note=
+  if ! decide_wine_widths; then
+    echo "$wine_width_reason" >&2
+    exit 2
+  fi
+  if [ "${2:-}" = one ] && [ ${#wine_widths[@]} -gt 1 ]; then
+    wine_widths=("${wine_widths[0]}")
+    note=" (one width here; both are tested by scripts/test)"
+  fi
+  for w in "${wine_widths[@]}"; do words+=("$(width_words "$w")"); done
+  local joined=${words[0]}
+  [ ${#words[@]} -gt 1 ] && joined="${words[0]}, then ${words[1]}"
+  echo "$1 $joined: $wine_width_reason$note."
+}
 
 started_pids=()
 
-stop_session() {
+stop_wine_server() {
   if [ -n "${wineserver_pid:-}" ]; then
     wineserver -k >/dev/null 2>&1
+    wait "$wineserver_pid" 2>/dev/null
   fi
+  wineserver_pid=
+}
+
+stop_session() {
+  stop_wine_server
   local pid
   for pid in "${started_pids[@]}"; do
     kill "$pid" 2>/dev/null
@@ -47,52 +72,78 @@ stop_session() {
     wait "$pid" 2>/dev/null
   done
   started_pids=()
-  wineserver_pid=
 }
 
-free_display() {
-  local n
-  for n in $(seq 90 199); do
-    if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-      echo ":$n"; return 0
+# The X server: a virtual one that picks a free display itself and says
+# which, or the caller's own screen in $VANTREL_DISPLAY.
+start_display() {
+  export DISPLAY
+  if [ -n "${VANTREL_DISPLAY:-}" ]; then
+    DISPLAY=$VANTREL_DISPLAY
+    return 0
+  fi
+  local number_file=$build/xvfb.display i
+  : >"$number_file"
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$number_file" >"$build/xvfb.log" 2>&1 &
+  local pid=$!
+  started_pids+=($pid)
+  for i in $(seq 100); do
+    if grep -q '^[0-9]' "$number_file"; then
+      DISPLAY=:$(head -1 "$number_file")
+      return 0
     fi
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
   done
-  return 1
+  tail -20 "$build/xvfb.log" >&2
+  echo "The virtual X server (Xvfb) did not come up; its log: $build/xvfb.log" >&2
+  exit 1
 }
 
 start_session() {
   mkdir -p "$build"
   trap stop_session EXIT
   trap 'exit 130' INT TERM
+  start_display
+}
 
-  export DISPLAY
-  local i
-  if [ -n "${VANTREL_DISPLAY:-}" ]; then
-    DISPLAY=$VANTREL_DISPLAY  # the caller's own screen
-  else
-    DISPLAY=$(free_display) || { echo "no free X display number" >&2; exit 1; }
-    Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >"$build/xvfb.log" 2>&1 &
-    started_pids+=($!)
-    for i in $(seq 50); do
-      [ -e "/tmp/.X11-unix/X${DISPLAY#:}" ] && break
-      sleep 0.1
-    done
-  fi
-
-  if [ ! -e "$WINEPREFIX/.ready" ]; then
-    echo "Creating the Wine prefix in $WINEPREFIX ..."
-    rm -rf "$WINEPREFIX"
-    wineboot -i >"$build/wineboot.log" 2>&1
-    # Without a window manager Wine waits for one at every show and hide.
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >>"$build/wineboot.log" 2>&1
-    wineserver -k; wineserver -w
+# Makes the prefix of the current width, once. It counts as ready only when
+# a Windows program has run in it, so a prefix whose creation failed is made
+# again next time rather than reused.
+make_prefix() {
+  local log=$build/wineboot-$WINEARCH.log
+  [ -e "$WINEPREFIX/.ready" ] && return 0
+  echo "Creating the $WINEARCH Wine prefix in $WINEPREFIX ..."
+  rm -rf "$WINEPREFIX"
+  # Without a window manager Wine waits for one at every show and hide; reg
+  # is a Windows program, so its success also shows that the prefix works.
+  if "$wine" wineboot -i >"$log" 2>&1 &&
+     "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >>"$log" 2>&1; then
+    # The desktop process that wineboot started reads the setting at start.
+    wineserver -k >>"$log" 2>&1
+    wineserver -w
     touch "$WINEPREFIX/.ready"
+    return 0
   fi
+  wineserver -k >/dev/null 2>&1
+  tail -20 "$log" >&2
+  echo "Creating the Wine prefix $WINEPREFIX failed; its log: $log" >&2
+  exit 1
+}
 
-  # A persistent server, and Wine's own service processes started now with
-  # their output in a log, so they never hold a test runner's pipes open.
-  wineserver -f -p >"$build/wineserver.log" 2>&1 &
+# Switches the session to one width: its settings, its prefix, and a
+# persistent server whose service processes (started now, with their output
+# in a log) never hold a test runner's pipes open.
+enter_width() { # width
+  stop_wine_server
+  use_wine_width "$1" "$wine_prefix_base" || exit 2
+  make_prefix
+  wineserver -f -p >"$build/wineserver-$WINEARCH.log" 2>&1 &
   wineserver_pid=$!
-  started_pids+=($wineserver_pid)
-  wineboot >>"$build/wineboot.log" 2>&1
+  local log=$build/wineboot-$WINEARCH.log
+  if ! "$wine" wineboot >>"$log" 2>&1; then
+    tail -20 "$log" >&2
+    echo "Wine did not start in $WINEPREFIX; its log: $log" >&2
+    exit 1
+  fi
 }
