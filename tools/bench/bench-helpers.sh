@@ -48,7 +48,7 @@ windows_path() { printf 'Z:%s' "$1" | tr / '\\'; }
 
 # One line of the table: key, label, figure, baseline, unit, and "count" for
 # figures whose ratio says nothing. An empty figure or baseline failed.
-table_format='%-3s %-46s %11s %11s  %-4s %6s\n'
+table_format='%-5s %-46s %11s %11s  %-4s %6s\n'
 table_row() {
   local r=-
   [ -n "$3" ] && [ -n "$4" ] && [ "${6:-}" != count ] && r=$(ratio "$3" "$4")
