@@ -95,6 +95,16 @@ public:
     // Whether another instance of this program runs in this session. The first
     // call claims the program's name; later calls return the first answer.
     virtual bool AnotherInstanceRunning() = 0;
+
+    // Whole program files, for setup to recognise and move them. Each leaves
+    // the disk as it found it when it fails.
+    // The file's bytes; meant for files of a few megabytes.
+    virtual Result<std::string> ReadFileBytes(std::string_view path) = 0;
+    // Creates a file holding `bytes`. Fails when anything is at the path
+    // already; a write that fails part way removes the file it began.
+    virtual Status WriteNewFile(std::string_view path, std::string_view bytes) = 0;
+    // Renames or moves a file; fails rather than replace anything at `to`.
+    virtual Status RenameFile(std::string_view from, std::string_view to) = 0;
 };
 
 }  // namespace platform

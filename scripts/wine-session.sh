@@ -12,7 +12,7 @@ wine_prefix_base=${wine_prefix:-$build/wine}
 
 # Both widths' compilers and Wine, whichever width this host will test: the
 # other width is built too, so that a compile break at either one shows.
-packages=(cmake make g++ g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32:i386 wine64 xvfb googletest)
+packages=(cmake make g++ g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32:i386 wine64 xvfb googletest nsis)
 
 need_packages() {
   local missing=() p

@@ -39,6 +39,11 @@ public:
     std::string ArgumentText() override;
     bool AnotherInstanceRunning() override;
 
+    // Defined in whole_files.cpp.
+    Result<std::string> ReadFileBytes(std::string_view path) override;
+    Status WriteNewFile(std::string_view path, std::string_view bytes) override;
+    Status RenameFile(std::string_view from, std::string_view to) override;
+
 private:
     InstanceClaim instance_;
 };

@@ -180,6 +180,31 @@ public:
     std::string ArgumentText() override { return argumentText; }
     bool AnotherInstanceRunning() override { return anotherInstance; }
 
+    // Paths whose file cannot be written, whether it exists or not.
+    std::set<std::string> unwritable;  // by Key(path)
+    Result<std::string> ReadFileBytes(std::string_view path) override {
+        auto it = files.find(Key(path));
+        if (it == files.end()) return Result<std::string>::Fail("The system cannot find the file specified.");
+        return it->second.content;
+    }
+    Status WriteNewFile(std::string_view path, std::string_view bytes) override {
+        if (files.count(Key(path)) || folders.count(Key(path))) return Status::Fail("The file exists.");
+        if (unwritable.count(Key(path)) || InReadOnlyFolder(path)) return Status::Fail("Access is denied.");
+        files[Key(path)] = File{std::string(bytes)};
+        return Status::Ok();
+    }
+    Status RenameFile(std::string_view from, std::string_view to) override {
+        auto it = files.find(Key(from));
+        if (it == files.end()) return Status::Fail("The system cannot find the file specified.");
+        if (files.count(Key(to)) || folders.count(Key(to))) return Status::Fail("The file exists.");
+        if (it->second.locked || InReadOnlyFolder(from) || InReadOnlyFolder(to) || unwritable.count(Key(to)))
+            return Status::Fail("Access is denied.");
+        File moved = std::move(it->second);
+        files.erase(it);
+        files[Key(to)] = std::move(moved);
+        return Status::Ok();
+    }
+
 private:
     static std::string Trimmed(std::string_view folder) {
         std::string f(folder);

@@ -1,0 +1,36 @@
+# The setup program, Vantrel-<version>-setup.exe (-x64-setup.exe from a
+# 64-bit build), made with NSIS for the width of this build. Part of the
+# default build when makensis is installed; without it the rest still builds.
+
+find_program(MAKENSIS makensis)
+if(NOT MAKENSIS)
+  message(STATUS "makensis not found: the setup program is not built")
+  return()
+endif()
+
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(setup_target amd64-unicode)
+  set(setup_suffix -x64)
+else()
+  set(setup_target x86-unicode)
+  set(setup_suffix "")
+endif()
+set(setup_dir ${CMAKE_BINARY_DIR}/package)
+set(SETUP_PROGRAM ${setup_dir}/Vantrel-${PROJECT_VERSION}${setup_suffix}-setup.exe
+    CACHE INTERNAL "The setup program this build makes")
+set(setup_script ${PROJECT_SOURCE_DIR}/setup/win32/vantrel.nsi)
+
+add_custom_command(
+  OUTPUT ${SETUP_PROGRAM}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${setup_dir}
+  COMMAND ${MAKENSIS} -V2 -INPUTCHARSET UTF8
+          -DVERSION=${PROJECT_VERSION} -DTARGET=${setup_target} -DOUTFILE=${SETUP_PROGRAM}
+          -DVANTREL_EXE=$<TARGET_FILE:Vantrel> -DBRENNIC_EXE=$<TARGET_FILE:Brennic>
+          -DGAMESWAP_EXE=$<TARGET_FILE:GameSwap> -DTEXT_DIR=${CMAKE_BINARY_DIR}/package-text
+          ${setup_script}
+  DEPENDS ${setup_script} Vantrel Brennic GameSwap ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/LICENSE
+  COMMENT "Making the setup program with NSIS (${setup_target})"
+  VERBATIM)
+add_custom_target(setup ALL DEPENDS ${SETUP_PROGRAM})
+# README.txt and LICENSE.txt are made for the zip; the setup carries them too.
+add_dependencies(setup package_text)

@@ -1,0 +1,63 @@
+#pragma once
+// Putting Brennic in front of the game and giving the game back.
+//
+// In front: the game's executable is renamed Brennic_Original.exe and the
+// stub is written under the executable's name and as Brennic.exe; the
+// original's size and SHA-256 are recorded beside the uninstall entry.
+// Given back: only while the file under the game's name is still our stub
+// and Brennic_Original.exe is still, byte for byte, what was recorded.
+// Neither ever replaces or deletes a file it did not write, and a step that
+// fails takes back the ones before it.
+
+#include <string>
+#include <string_view>
+
+#include "platform/services.h"
+
+namespace setup {
+
+inline constexpr std::string_view kGameKey =
+    "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\DirectPlay\\Applications\\"
+    "Age of Empires II - The Conquerors Expansion\\";
+inline constexpr std::string_view kRecordKey =
+    "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vantrel\\";
+inline constexpr std::string_view kGameWindowTitle = "Age Of Empires II Expansion";
+inline constexpr std::string_view kOriginalName = "Brennic_Original.exe";
+inline constexpr std::string_view kStubName = "Brennic.exe";
+
+struct GameFiles {
+    std::string folder;      // no trailing separator
+    std::string executable;  // file name only, "age2_x1.exe"
+    std::string Path(std::string_view name) const { return folder + "\\" + std::string(name); }
+    std::string ExecutablePath() const { return Path(executable); }
+};
+
+enum class Outcome {
+    Done,     // changed what was asked
+    Skipped,  // changed nothing, as designed: nothing to do, or not ours to do
+    Refused,  // changed nothing: the folder is not in a state it can work on
+    PutBack,  // a step failed; everything changed before it was put back
+    Broken,   // a step failed and not everything could be put back
+};
+
+struct Report {
+    Outcome outcome;
+    std::string message;  // plain words, for the user
+};
+
+// 0 Done, 1 Skipped, 2 Refused, 3 PutBack, 4 Broken.
+int ExitCode(Outcome outcome);
+
+// The game's folder and executable: from `chosen`, the executable's full
+// path, when it is not empty, else from the game's registration (its Path
+// and File values). Fails naming what is missing.
+platform::Result<GameFiles> FindGame(platform::Services& os, std::string_view chosen);
+
+// Puts `stub` (the bytes of Brennic.exe) in front of the game, or brings an
+// earlier stub there up to date.
+Report PutStubInFront(platform::Services& os, const GameFiles& game, std::string_view stub);
+
+// Gives the recorded game executable back and removes the stubs.
+Report GiveGameBack(platform::Services& os);
+
+}  // namespace setup

@@ -1,0 +1,233 @@
+; The setup program and its uninstaller. CMake passes VERSION, TARGET
+; (x86-unicode or amd64-unicode), OUTFILE, the three programs and TEXT_DIR
+; (README.txt, LICENSE.txt). What touches the game folder is GameSwap.exe's
+; job; this script does what installers do.
+;
+; Command line, besides NSIS's own /S and /D=<folder>:
+;   /GAME=<full path of the game's executable>  put Brennic in front of that
+;                                               file instead of the registered one
+
+Unicode true
+Target ${TARGET}
+SetCompressor /SOLID lzma
+RequestExecutionLevel admin
+
+!include LogicLib.nsh
+!include FileFunc.nsh
+!include nsDialogs.nsh
+!include Sections.nsh
+!include WinMessages.nsh
+
+!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Vantrel"
+!define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
+!define GAME_KEY "SOFTWARE\Microsoft\DirectPlay\Applications\Age of Empires II - The Conquerors Expansion"
+!define PUBLISHER "Holvane"
+
+Name "Vantrel ${VERSION}"
+OutFile "${OUTFILE}"
+InstallDir "$PROGRAMFILES32\Vantrel"
+ShowInstDetails show
+ShowUninstDetails show
+
+VIProductVersion "${VERSION}.0"
+VIAddVersionKey /LANG=1033 "ProductName" "Vantrel"
+VIAddVersionKey /LANG=1033 "CompanyName" "${PUBLISHER}"
+VIAddVersionKey /LANG=1033 "FileDescription" "Vantrel setup"
+VIAddVersionKey /LANG=1033 "FileVersion" "${VERSION}"
+VIAddVersionKey /LANG=1033 "LegalCopyright" "${PUBLISHER}"
+
+Var GameExe        ; the game's executable Brennic goes in front of
+Var GameNote       ; why none was found, in plain words
+Var GameField
+Var SwapDone       ; 1 once GameSwap has changed the game folder
+
+Page components
+Page directory
+Page custom GamePage GamePageLeave
+Page instfiles
+UninstPage uninstConfirm
+UninstPage instfiles
+
+; The game folder first: when it has to be refused, nothing else is installed.
+Section "Brennic in front of the game" SecStub
+  ${If} $GameExe == ""
+    MessageBox MB_OK|MB_ICONSTOP "No game executable was chosen, so Brennic cannot be put in front of the game. Nothing was installed." /SD IDOK
+    SetErrorLevel 2
+    Abort
+  ${EndIf}
+  InitPluginsDir
+  SetOutPath $PLUGINSDIR
+  File "/oname=GameSwap.exe" "${GAMESWAP_EXE}"
+  File "/oname=Brennic.exe" "${BRENNIC_EXE}"
+  nsExec::ExecToStack '"$PLUGINSDIR\GameSwap.exe" install "$PLUGINSDIR\Brennic.exe" "$GameExe"'
+  Pop $0
+  Pop $1
+  DetailPrint $1
+  ${If} $0 == 0
+    StrCpy $SwapDone 1
+  ${ElseIf} $0 != 1
+    MessageBox MB_OK|MB_ICONSTOP "$1$\r$\n$\r$\nVantrel was not installed." /SD IDOK
+    SetErrorLevel 2
+    Abort
+  ${EndIf}
+SectionEnd
+
+Section "-Vantrel"
+  SetRegView 32
+  SetShellVarContext all
+  ${If} $GameNote != ""
+  ${AndIfNot} ${SectionIsSelected} ${SecStub}
+    DetailPrint $GameNote
+  ${EndIf}
+  SetOutPath $INSTDIR
+  File "${VANTREL_EXE}"
+  File "${TEXT_DIR}\README.txt"
+  File "${TEXT_DIR}\LICENSE.txt"
+  WriteUninstaller "$INSTDIR\uninstall.exe"
+  CreateShortcut "$SMPROGRAMS\Vantrel.lnk" "$INSTDIR\Vantrel.exe"
+
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayName" "Vantrel"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayVersion" "${VERSION}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\Vantrel.exe"
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
+  WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
+  ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
+SectionEnd
+
+Function .onInit
+  SetRegView 32
+  StrCpy $SwapDone 0
+  ${GetParameters} $0
+  ClearErrors
+  ${GetOptions} $0 "/GAME=" $1
+  ${IfNot} ${Errors}
+  ${AndIf} $1 != ""
+    StrCpy $GameExe $1
+    Return
+  ${EndIf}
+  ReadRegStr $1 HKLM "${GAME_KEY}" "Path"
+  ReadRegStr $2 HKLM "${GAME_KEY}" "File"
+  ${If} $1 == ""
+    StrCpy $GameNote "The game is not registered: the registry value HKEY_LOCAL_MACHINE\${GAME_KEY}\Path is missing or empty. Brennic was not put in front of the game."
+  ${ElseIf} $2 == ""
+    StrCpy $GameNote "The game's registration names no executable: the registry value HKEY_LOCAL_MACHINE\${GAME_KEY}\File is missing or empty. Brennic was not put in front of the game."
+  ${ElseIfNot} ${FileExists} "$1\$2"
+    StrCpy $GameNote "The game's executable $1\$2 named by its registration does not exist. Brennic was not put in front of the game."
+  ${Else}
+    StrCpy $GameExe "$1\$2"
+    Return
+  ${EndIf}
+  ; On by default only when the game was found.
+  !insertmacro UnselectSection ${SecStub}
+FunctionEnd
+
+; If anything after the swap fails, the game folder is given back too.
+Function .onInstFailed
+  ${If} $SwapDone == 1
+    nsExec::ExecToStack '"$PLUGINSDIR\GameSwap.exe" uninstall'
+    Pop $0
+    Pop $1
+    MessageBox MB_OK|MB_ICONINFORMATION "$1" /SD IDOK
+  ${EndIf}
+FunctionEnd
+
+Function GamePage
+  ${IfNot} ${SectionIsSelected} ${SecStub}
+    Abort
+  ${EndIf}
+  nsDialogs::Create 1018
+  Pop $0
+  ${If} $GameExe != ""
+    ${NSD_CreateLabel} 0 0 100% 36u "Brennic goes in front of this game executable: it is renamed Brennic_Original.exe, and Brennic takes its name. Choose another file if this is not the game."
+  ${Else}
+    ${NSD_CreateLabel} 0 0 100% 36u "$GameNote$\r$\nChoose the game's executable to put Brennic in front of it."
+  ${EndIf}
+  Pop $0
+  ${NSD_CreateText} 0 44u 80% 12u "$GameExe"
+  Pop $GameField
+  ${NSD_CreateBrowseButton} 82% 43u 18% 14u "Browse..."
+  Pop $0
+  ${NSD_OnClick} $0 BrowseForGame
+  nsDialogs::Show
+FunctionEnd
+
+Function BrowseForGame
+  ${NSD_GetText} $GameField $0
+  nsDialogs::SelectFileDialog open "$0" "Programs (*.exe)|*.exe"
+  Pop $0
+  ${If} $0 != ""
+    ${NSD_SetText} $GameField $0
+  ${EndIf}
+FunctionEnd
+
+Function GamePageLeave
+  ${NSD_GetText} $GameField $GameExe
+  ${If} $GameExe == ""
+  ${OrIfNot} ${FileExists} $GameExe
+    MessageBox MB_OK|MB_ICONEXCLAMATION "Choose the game's executable, or go back and untick $\"Brennic in front of the game$\"."
+    Abort
+  ${EndIf}
+FunctionEnd
+
+Section "Uninstall"
+  SetRegView 32
+  SetShellVarContext all
+  InitPluginsDir
+  SetOutPath $PLUGINSDIR
+  File "/oname=GameSwap.exe" "${GAMESWAP_EXE}"
+  nsExec::ExecToStack '"$PLUGINSDIR\GameSwap.exe" uninstall'
+  Pop $0
+  Pop $1
+  DetailPrint $1
+  ${If} $0 == 1
+    ; Left as it is: the player should know why.
+    MessageBox MB_OK|MB_ICONINFORMATION "$1" /SD IDOK
+  ${ElseIf} $0 != 0
+    MessageBox MB_OK|MB_ICONSTOP "$1$\r$\n$\r$\nVantrel was not uninstalled." /SD IDOK
+    SetErrorLevel 2
+    Abort
+  ${EndIf}
+
+  ; Vantrel's options window ends it without a question when closed.
+  StrCpy $2 0
+  ${Do}
+    FindWindow $0 "Vantrel.Config" ""
+    ${If} $0 == 0
+      ${Break}
+    ${EndIf}
+    SendMessage $0 ${WM_CLOSE} 0 0 /TIMEOUT=2000
+    Sleep 100
+    IntOp $2 $2 + 1
+  ${LoopUntil} $2 >= 50
+
+  SetOutPath $TEMP
+  Delete "$INSTDIR\Vantrel.exe"
+  ${If} ${FileExists} "$INSTDIR\Vantrel.exe"
+    Sleep 1000
+    Delete "$INSTDIR\Vantrel.exe"
+  ${EndIf}
+  ${If} ${FileExists} "$INSTDIR\Vantrel.exe"
+    MessageBox MB_OK|MB_ICONSTOP "$INSTDIR\Vantrel.exe cannot be deleted: Vantrel may still be running. Exit it and uninstall again." /SD IDOK
+    SetErrorLevel 2
+    Abort
+  ${EndIf}
+  Delete "$INSTDIR\README.txt"
+  Delete "$INSTDIR\LICENSE.txt"
+  Delete "$INSTDIR\uninstall.exe"
+  RMDir "$INSTDIR"
+  Delete "$SMPROGRAMS\Vantrel.lnk"
+
+  DeleteRegValue HKLM "${RUN_KEY}" "Vantrel"
+  DeleteRegValue HKCU "${RUN_KEY}" "Vantrel"
+  DeleteRegKey HKCU "Software\Vantrel"
+  DeleteRegKey HKLM "${UNINSTALL_KEY}"
+SectionEnd
+
+Function un.onInit
+  SetRegView 32
+FunctionEnd

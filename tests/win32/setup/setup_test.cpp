@@ -1,0 +1,230 @@
+// The setup program and its uninstaller, run silently against a stand-in
+// game installation: the registration, and the stand-in game under the
+// game's executable name with bytes no other test's copy has.
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include <windows.h>
+
+#include "tests/win32/support/build_tree.h"
+#include "tests/win32/support/desktop.h"
+#include "tests/win32/support/files.h"
+#include "tests/win32/support/process.h"
+#include "tests/win32/support/registry.h"
+#include "tests/win32/support/scratch_folder.h"
+#include "tests/win32/support/standin_record.h"
+#include "tests/win32/support/text.h"
+
+namespace {
+
+using namespace e2e;
+
+const std::wstring kGameKey = L"SOFTWARE\\Microsoft\\DirectPlay\\Applications\\Age of Empires II - The Conquerors Expansion";
+const std::wstring kUninstallKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vantrel";
+const std::wstring kRunKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+const std::wstring kExecutable = L"age2_x1.exe";
+
+// The setup program this build made, found in the package folder.
+std::wstring SetupProgram() {
+    WIN32_FIND_DATAW found{};
+    const std::wstring folder = BuildDir() + L"\\package\\";
+    HANDLE search = FindFirstFileW((folder + L"Vantrel-*setup.exe").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) throw std::runtime_error("no setup program in " + Utf8(folder));
+    FindClose(search);
+    return folder + found.cFileName;
+}
+
+// Every file in a folder with its bytes, to prove nothing in it changed.
+std::map<std::wstring, std::string> FolderContents(const std::wstring& folder) {
+    std::map<std::wstring, std::string> contents;
+    WIN32_FIND_DATAW found{};
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return contents;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            contents[found.cFileName] = ReadFileBytes(folder + L"\\" + found.cFileName).value_or("?");
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return contents;
+}
+
+class Setup : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_FALSE(ReadValue(Root::LocalMachine, kUninstallKey, L"DisplayName"))
+            << "Vantrel is installed in this prefix already";
+        game_ = scratch_.MakeSubfolder(L"Age of Empires II\\age2_x1");
+        installDir_ = scratch_ / L"Program Files\\Vantrel";
+        auto standin = ReadFileBytes(BuiltProgram(L"standin_game.exe"));
+        ASSERT_TRUE(standin);
+        // Trailing bytes leave the program as it runs, but make this copy its own.
+        original_ = *standin + "stand-in of " +
+                    ::testing::UnitTest::GetInstance()->current_test_info()->name() +
+                    std::to_string(GetTickCount());
+        ASSERT_TRUE(WriteFileBytes(Game(), original_));
+        ASSERT_TRUE(WriteFileBytes(Path(L"on.ini"), ""));
+        stub_ = ReadFileBytes(BuiltProgram(L"Brennic.exe")).value_or("");
+    }
+    void TearDown() override {
+        if (ReadValue(Root::LocalMachine, kUninstallKey, L"DisplayName")) RunUninstaller();
+        RemoveTree(installDir_);
+    }
+
+    std::wstring Path(const std::wstring& name) const { return game_ + L"\\" + name; }
+    std::wstring Game() const { return Path(kExecutable); }
+
+    // Runs setup silently; answers its exit code.
+    std::optional<DWORD> RunSetup(const std::wstring& options = L"") {
+        Process setup(SetupProgram(), L"/S " + options + L" /D=" + installDir_);
+        return setup.WaitForExit(60000ms);
+    }
+    // Runs the uninstaller in place, so that its exit code is the outcome's.
+    std::optional<DWORD> RunUninstaller() {
+        Process uninstall(installDir_ + L"\\uninstall.exe", L"/S _?=" + installDir_);
+        return uninstall.WaitForExit(60000ms);
+    }
+    bool Installed() const { return FileExists(installDir_ + L"\\Vantrel.exe"); }
+    void ExpectSwapped() {
+        EXPECT_EQ(ReadFileBytes(Game()), stub_);
+        EXPECT_EQ(ReadFileBytes(Path(L"Brennic.exe")), stub_);
+        EXPECT_EQ(ReadFileBytes(Path(L"Brennic_Original.exe")), original_);
+    }
+    void ExpectGivenBack() {
+        EXPECT_EQ(ReadFileBytes(Game()), original_);
+        EXPECT_FALSE(FileExists(Path(L"Brennic.exe")));
+        EXPECT_FALSE(FileExists(Path(L"Brennic_Original.exe")));
+        EXPECT_TRUE(FileExists(Path(L"on.ini")));
+    }
+
+    ScratchFolder scratch_{L"setup"};
+    std::wstring game_, installDir_;
+    std::string original_, stub_;
+    ScopedValue path_{Root::LocalMachine, kGameKey, L"Path", std::nullopt};
+    ScopedValue file_{Root::LocalMachine, kGameKey, L"File", std::nullopt};
+    void Register(bool withFile = true) {
+        ASSERT_TRUE(SetValue(Root::LocalMachine, kGameKey, L"Path", game_));
+        if (withFile) ASSERT_TRUE(SetValue(Root::LocalMachine, kGameKey, L"File", kExecutable));
+    }
+};
+
+TEST_F(Setup, InstallsLaunchesThroughTheStubAndUninstallsLeavingTheGameAsItWas) {
+    Register();
+    ASSERT_EQ(RunSetup(), 0u);
+    ASSERT_TRUE(Installed());
+    ExpectSwapped();
+    EXPECT_EQ(ReadValue(Root::LocalMachine, kUninstallKey, L"DisplayName"), L"Vantrel");
+    EXPECT_EQ(ReadValue(Root::LocalMachine, kUninstallKey, L"Publisher"), L"Holvane");
+    EXPECT_EQ(ReadValue(Root::LocalMachine, kUninstallKey, L"InstallLocation"), installDir_);
+    EXPECT_TRUE(ReadValue(Root::LocalMachine, kUninstallKey, L"DisplayVersion"));
+    auto quiet = ReadValue(Root::LocalMachine, kUninstallKey, L"QuietUninstallString");
+    ASSERT_EQ(quiet, L"\"" + installDir_ + L"\\uninstall.exe\" /S");
+    EXPECT_EQ(ReadValue(Root::LocalMachine, kUninstallKey, L"UninstallString"),
+              L"\"" + installDir_ + L"\\uninstall.exe\"");
+
+    {  // The host starts the game by its executable's name and reaches the stand-in.
+        const std::wstring record = scratch_ / L"game.record";
+        ScopedEnvironment recordTo(L"VANTREL_STANDIN_RECORD", record);
+        ScopedControlValue launching(L"Launching", L"0");
+        Process host(BuiltProgram(L"standin_host.exe"),
+                     L"/launch:0 /close:200 \"" + Game() + L"\" -multiplayer 7 \"two words\"");
+        ASSERT_TRUE(WaitUntil([&] { return !ReadStandinRecords(record).empty(); }, 10000ms));
+        auto runs = ReadStandinRecords(record);
+        EXPECT_EQ(runs[0].arguments, "-multiplayer 7 \"two words\"");
+        EXPECT_EQ(runs[0].program, Utf8(Path(L"Brennic_Original.exe")));
+        host.WaitForExit(5000ms);
+    }
+
+    ASSERT_TRUE(SetValue(Root::LocalMachine, kRunKey, L"Vantrel", L"\"" + installDir_ + L"\\Vantrel.exe\""));
+    ASSERT_TRUE(SetValue(Root::CurrentUser, kRunKey, L"Vantrel", L"\"" + installDir_ + L"\\Vantrel.exe\""));
+    ASSERT_TRUE(SetUserValue(kControlKey, L"Starting", L"1"));
+    Process vantrel(installDir_ + L"\\Vantrel.exe", L"");
+    ASSERT_TRUE(WaitForWindow(WindowQuery{L"Vantrel v2.1", L"Vantrel.Config", vantrel.id(), false}, 10000ms));
+
+    // The uninstall entry's own command: it hands over to a copy of itself
+    // and returns, so the outcome is watched for.
+    Process uninstall(installDir_ + L"\\uninstall.exe", L"/S");
+    EXPECT_TRUE(WaitUntil([&] { return !FolderExists(installDir_); }, 60000ms));
+    EXPECT_TRUE(vantrel.WaitForExit(1000ms)) << "Vantrel still runs";
+    ExpectGivenBack();
+    EXPECT_EQ(ReadFileBytes(Path(L"WriteCommandTxt.ini")), "\"-multiplayer 7 \"two words\"\"\r\n");
+    EXPECT_FALSE(ReadValue(Root::LocalMachine, kUninstallKey, L"DisplayName"));
+    EXPECT_FALSE(ReadValue(Root::LocalMachine, kRunKey, L"Vantrel"));
+    EXPECT_FALSE(ReadValue(Root::CurrentUser, kRunKey, L"Vantrel"));
+    EXPECT_FALSE(ReadUserValue(kControlKey, L"Starting"));
+}
+
+TEST_F(Setup, TwiceThenUninstallStillGivesTheGameBack) {
+    Register();
+    ASSERT_EQ(RunSetup(), 0u);
+    ASSERT_EQ(RunSetup(), 0u);
+    ExpectSwapped();
+    EXPECT_EQ(RunUninstaller(), 0u);
+    ExpectGivenBack();
+    EXPECT_FALSE(FileExists(installDir_ + L"\\Vantrel.exe"));
+}
+
+TEST_F(Setup, RefusesWhileTheGameRunsAndChangesNothing) {
+    Register();
+    const std::wstring elsewhere = scratch_.MakeSubfolder(L"running");
+    ASSERT_TRUE(CopyFileTo(BuiltProgram(L"standin_game.exe"), elsewhere + L"\\game.exe"));
+    ScopedEnvironment window(L"VANTREL_STANDIN_WINDOW_MS", L"30000");
+    Process running(elsewhere + L"\\game.exe", L"");
+    ASSERT_TRUE(WaitForWindow(WindowQuery{L"Age Of Empires II Expansion", L"", running.id()}, 10000ms));
+    const auto before = FolderContents(game_);
+
+    EXPECT_EQ(RunSetup(), 2u);
+    EXPECT_TRUE(FolderContents(game_) == before);
+    EXPECT_FALSE(Installed());
+    EXPECT_FALSE(ReadValue(Root::LocalMachine, kUninstallKey, L"DisplayName"));
+}
+
+// A patch of the game replaced its executable after setup: a second setup
+// changes nothing, and the uninstaller leaves the game folder as it is.
+TEST_F(Setup, AForeignFileUnderTheGamesNameIsLeftAlone) {
+    Register();
+    ASSERT_EQ(RunSetup(), 0u);
+    ASSERT_TRUE(WriteFileBytes(Game(), "MZ patched game"));
+    const auto before = FolderContents(game_);
+    EXPECT_EQ(RunSetup(), 2u);
+    EXPECT_TRUE(FolderContents(game_) == before);
+    EXPECT_EQ(RunUninstaller(), 0u);
+    EXPECT_TRUE(FolderContents(game_) == before);
+    EXPECT_FALSE(FileExists(installDir_ + L"\\Vantrel.exe"));
+}
+
+TEST_F(Setup, WithoutTheFileValueInstallsVantrelAlone) {
+    Register(false);
+    const auto before = FolderContents(game_);
+    EXPECT_EQ(RunSetup(), 0u);
+    EXPECT_TRUE(Installed());
+    EXPECT_TRUE(FolderContents(game_) == before);
+    // Named on the command line instead, the game gets its stub.
+    ASSERT_EQ(RunSetup(L"/GAME=" + Game()), 0u);
+    ExpectSwapped();
+    EXPECT_EQ(RunUninstaller(), 0u);
+    ExpectGivenBack();
+}
+
+// The second copy of the stub cannot be written (an older Brennic.exe is in
+// use): the executable, already renamed, is put back under its name.
+TEST_F(Setup, AFailedCopyPutsTheGameBack) {
+    Register();
+    const std::string older = stub_ + "an older build";
+    ASSERT_TRUE(WriteFileBytes(Path(L"Brennic.exe"), older));
+    HANDLE inUse = CreateFileW(Path(L"Brennic.exe").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(inUse, INVALID_HANDLE_VALUE);
+    const auto before = FolderContents(game_);
+    EXPECT_EQ(RunSetup(), 2u);
+    CloseHandle(inUse);
+    EXPECT_TRUE(FolderContents(game_) == before);
+    EXPECT_EQ(ReadFileBytes(Game()), original_);
+    EXPECT_FALSE(Installed());
+}
+
+}  // namespace
