@@ -43,16 +43,16 @@ void Launcher::Load() {
     auto stored = os_.ReadSetting(kSettingsSection, kLaunchingKey);
     if (!stored || !AsksForBuild(*stored)) {
         StopTimer();
-        RunAoC();
+        StartGame();
         return;
     }
     os_.Beep();
     view_.Show();
 }
 
-void Launcher::Command1Click() { SwitchThenRun(&Launcher::SetToC); }
+void Launcher::PickBuild10c() { SwitchThenRun(&Launcher::SetToC); }
 
-void Launcher::Command2Click() { SwitchThenRun(&Launcher::SetToE); }
+void Launcher::PickBuild10e() { SwitchThenRun(&Launcher::SetToE); }
 
 void Launcher::SwitchThenRun(Status (Launcher::*setTo)()) {
     if (busy_ || finished_) return;
@@ -65,15 +65,15 @@ void Launcher::SwitchThenRun(Status (Launcher::*setTo)()) {
                         platform::MessageStyle::OkError);
         return;
     }
-    RunAoC();
+    StartGame();
 }
 
-void Launcher::Timer1Tick() {
+void Launcher::ChoiceTimedOut() {
     // A tick may already be queued when the timer stops.
     if (busy_ || finished_ || timerStopped_) return;
     Busy busy(*this);
     StopTimer();
-    RunAoC();
+    StartGame();
 }
 
 void Launcher::CloseRequested() {
@@ -85,7 +85,7 @@ void Launcher::CloseRequested() {
     Finish(kExitNormal);
 }
 
-void Launcher::RunAoC() {
+void Launcher::StartGame() {
     if (finished_) return;
     const std::string arguments = os_.ArgumentText();
     if (Status s = os_.StartProgram(GamePath(), arguments, platform::WindowStyle::Normal); !s) {
@@ -97,7 +97,7 @@ void Launcher::RunAoC() {
     }
     // The game runs by now: a log that cannot be written is not worth a
     // message over its window, only the exit code says so.
-    Finish(WriteCommand() ? kExitNormal : kExitNotLogged);
+    Finish(LogArguments() ? kExitNormal : kExitNotLogged);
 }
 
 Status Launcher::SetToC() {
@@ -119,7 +119,7 @@ Status Launcher::SetToE() {
     return Status::Ok();
 }
 
-Status Launcher::WriteCommand() {
+Status Launcher::LogArguments() {
     // One write of the whole line, so the log never holds half of it.
     return os_.AppendAnsiText(LogPath(), "\"" + os_.ArgumentText() + "\"\r\n");
 }

@@ -6,18 +6,18 @@ namespace switcher {
 
 bool& Switcher::Box(CheckBox box) {
     switch (box) {
-        case CheckBox::Launching: return launching_;
-        case CheckBox::Starting: return starting_;
-        case CheckBox::Program: break;
+        case CheckBox::AskToSwitch: return askToSwitch_;
+        case CheckBox::StartWithWindows: return startWithWindows_;
+        case CheckBox::CloseApplications: break;
     }
-    return program_;
+    return closeApplications_;
 }
 
 void Switcher::LoadOptions() {
     const std::pair<CheckBox, std::string_view> order[] = {
-        {CheckBox::Starting, kStartingKey},
-        {CheckBox::Launching, kLaunchingKey},
-        {CheckBox::Program, kProgramKey},
+        {CheckBox::StartWithWindows, kStartingKey},
+        {CheckBox::AskToSwitch, kLaunchingKey},
+        {CheckBox::CloseApplications, kProgramKey},
     };
     for (const auto& [box, key] : order) {
         const auto stored = os_.ReadSetting(kOptionsSection, key);
@@ -44,18 +44,18 @@ void Switcher::SetSelected(std::size_t index, bool selected) {
 
 void Switcher::HandleClick(CheckBox box) {
     switch (box) {
-        case CheckBox::Starting: return HandleStarting();
-        case CheckBox::Launching: return HandleLaunching();
-        case CheckBox::Program: return HandleProgram();
+        case CheckBox::StartWithWindows: return ApplyStartWithWindows();
+        case CheckBox::AskToSwitch: return ApplyAskToSwitch();
+        case CheckBox::CloseApplications: return ApplyCloseApplications();
     }
 }
 
-void Switcher::HandleStarting() {
-    if (starting_) {
+void Switcher::ApplyStartWithWindows() {
+    if (startWithWindows_) {
         if (const auto s = RegisterStartup(os_); !s) {
             // Neither Run value could be written: the box must not claim
             // what the system will not do.
-            starting_ = false;
+            startWithWindows_ = false;
             StoreOption(kStartingKey, false);
             view_.Refresh();
             return messages_.ShowError(s.message());
@@ -65,7 +65,7 @@ void Switcher::HandleStarting() {
         if (const auto s = UnregisterStartup(os_); !s) {
             // A Run value is still there, so the program still starts at
             // log-on: keep the box and the stored option saying so.
-            starting_ = true;
+            startWithWindows_ = true;
             StoreOption(kStartingKey, true);
             view_.Refresh();
             return messages_.ShowError(s.message());
@@ -74,14 +74,14 @@ void Switcher::HandleStarting() {
     }
 }
 
-void Switcher::HandleLaunching() { StoreOption(kLaunchingKey, launching_); }
+void Switcher::ApplyAskToSwitch() { StoreOption(kLaunchingKey, askToSwitch_); }
 
-void Switcher::HandleProgram() {
-    if (program_)
+void Switcher::ApplyCloseApplications() {
+    if (closeApplications_)
         applications_.ListWindows(os_);
     else
         applications_.Clear();
-    StoreOption(kProgramKey, program_);
+    StoreOption(kProgramKey, closeApplications_);
 }
 
 void Switcher::StoreOption(std::string_view key, bool on) {

@@ -24,8 +24,8 @@ constexpr DWORD kExStyle = 0;
 
 // The form's layout, in pixels at 96 DPI (15 twips each).
 constexpr SIZE kClient{161, 74};
-constexpr RECT kCommand1{8, 8, 8 + 145, 8 + 25};
-constexpr RECT kCommand2{8, 40, 8 + 145, 40 + 25};
+constexpr RECT kBuild10cPlace{8, 8, 8 + 145, 8 + 25};
+constexpr RECT kBuild10ePlace{8, 40, 8 + 145, 40 + 25};
 
 bool RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
     WNDCLASSEXW wc{};
@@ -75,30 +75,30 @@ bool BrennicWindow::Load() {
     CreateControls();
     Layout(dpi);
 
-    // Timer1 counts from the load, whatever the load then does.
-    timerRunning_ = ::SetTimer(window_, IDT_TIMER1, kTimerIntervalMs, nullptr) != 0;
+    // The wait counts from the load, whatever the load then does.
+    timerRunning_ = ::SetTimer(window_, IDT_CHOICE_WAIT, kChoiceWaitMs, nullptr) != 0;
     launcher_.Load();
     return true;
 }
 
 void BrennicWindow::CreateControls() {
-    command1_ = ::CreateWindowExW(0, L"BUTTON", L"The Conquerors 1.0c",
+    build10c_ = ::CreateWindowExW(0, L"BUTTON", L"The Conquerors 1.0c",
                                   WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0, 0, window_,
-                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_COMMAND1)), instance_,
+                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_BUILD_10C)), instance_,
                                   nullptr);
-    command2_ = ::CreateWindowExW(0, L"BUTTON", L"The Conquerors 1.0e",
+    build10e_ = ::CreateWindowExW(0, L"BUTTON", L"The Conquerors 1.0e",
                                   WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 0, 0, 0,
-                                  window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_COMMAND2)),
+                                  window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_BUILD_10E)),
                                   instance_, nullptr);
-    focus_ = command1_;
+    focus_ = build10c_;
 }
 
 void BrennicWindow::Layout(UINT dpi) {
-    Place(command1_, kCommand1, dpi);
-    Place(command2_, kCommand2, dpi);
+    Place(build10c_, kBuild10cPlace, dpi);
+    Place(build10e_, kBuild10ePlace, dpi);
     UniqueFont font = MessageFont(dpi);
     HFONT use = font ? font.get() : static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
-    for (HWND control : {command1_, command2_})
+    for (HWND control : {build10c_, build10e_})
         ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(use), TRUE);
     font_ = std::move(font);  // the buttons no longer use the old one
 }
@@ -116,11 +116,11 @@ bool BrennicWindow::PreTranslate(MSG& msg) {
 void BrennicWindow::Show() {
     ::ShowWindow(window_, SW_SHOWNORMAL);
     ::SetForegroundWindow(window_);
-    ::SetFocus(command1_);
+    ::SetFocus(build10c_);
 }
 
 void BrennicWindow::StopTimer() {
-    if (timerRunning_) ::KillTimer(window_, IDT_TIMER1);
+    if (timerRunning_) ::KillTimer(window_, IDT_CHOICE_WAIT);
     timerRunning_ = false;
 }
 
@@ -145,16 +145,16 @@ LRESULT BrennicWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_COMMAND:
         if (HIWORD(wParam) == BN_CLICKED) {
-            if (LOWORD(wParam) == IDC_COMMAND1) launcher_.Command1Click();
-            else if (LOWORD(wParam) == IDC_COMMAND2) launcher_.Command2Click();
+            if (LOWORD(wParam) == IDC_BUILD_10C) launcher_.PickBuild10c();
+            else if (LOWORD(wParam) == IDC_BUILD_10E) launcher_.PickBuild10e();
         }
         return 0;
     case WM_TIMER:
-        if (wParam == IDT_TIMER1) launcher_.Timer1Tick();
+        if (wParam == IDT_CHOICE_WAIT) launcher_.ChoiceTimedOut();
         return 0;
     case DM_GETDEFID:
-        // Enter presses Command2 wherever the focus is.
-        return MAKELRESULT(IDC_COMMAND2, DC_HASDEFID);
+        // Enter presses the 1.0e button wherever the focus is.
+        return MAKELRESULT(IDC_BUILD_10E, DC_HASDEFID);
     case DM_SETDEFID:
         return TRUE;  // the default button never moves
     case WM_ACTIVATE:
@@ -175,7 +175,7 @@ LRESULT BrennicWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
         ::SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
         window_ = nullptr;
-        command1_ = command2_ = focus_ = nullptr;
+        build10c_ = build10e_ = focus_ = nullptr;
         ::PostQuitMessage(launcher_.exitCode());
         return 0;
     default:

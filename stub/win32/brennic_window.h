@@ -1,5 +1,5 @@
 #pragma once
-// The window `Brennic`: two buttons and a timer around stub::Launcher. It
+// Brennic's window: two buttons and a timer around stub::Launcher. It
 // turns the window's messages into the launcher's events and carries out
 // what the launcher asks of it; it decides nothing.
 
@@ -19,7 +19,7 @@ public:
     BrennicWindow(const BrennicWindow&) = delete;
     BrennicWindow& operator=(const BrennicWindow&) = delete;
 
-    // Creates the window hidden, starts `Timer1` and runs the load, which
+    // Creates the window hidden, starts the wait for a choice and runs the load, which
     // shows the window or closes it at once. False when the window could
     // not be created.
     bool Load();
@@ -45,8 +45,8 @@ private:
     HINSTANCE instance_;
     Launcher launcher_;
     HWND window_ = nullptr;
-    HWND command1_ = nullptr;
-    HWND command2_ = nullptr;
+    HWND build10c_ = nullptr;
+    HWND build10e_ = nullptr;
     HWND focus_ = nullptr;  // the control to give the focus back to on activation
     platform::win32::UniqueFont font_;
     bool timerRunning_ = false;

@@ -1,6 +1,6 @@
 #pragma once
-// The About window `AboutForm`: the program's description in a frame, "OK"
-// and the home-page button. Loaded on demand, independent of `Config`; while
+// The About window: the program's description in a frame, "OK"
+// and the home-page button. Loaded on demand, independent of the options window; while
 // it is loaded it keeps the program alive.
 
 #include "switcher/switcher.h"

@@ -1,6 +1,6 @@
 #pragma once
-// The options window `Config`: three check boxes, the application list, the
-// hint label and `Ok`; it owns the tray icon, the popup menu and `Timer1`.
+// The options window: three check boxes, the application list, the hint
+// label and OK; it owns the tray icon, the popup menu and the watch timer.
 // Hidden for most of its life. Every click goes to the model; every change
 // comes back through Refresh.
 
@@ -16,12 +16,12 @@
 
 namespace switcher::win32 {
 
-class ConfigWindow final : public Window {
+class OptionsWindow final : public Window {
 public:
     static constexpr const wchar_t* kClassName = L"Vantrel.Config";
 
-    explicit ConfigWindow(const Icons& icons) : icons_(icons) {}
-    ~ConfigWindow() override { Destroy(); }
+    explicit OptionsWindow(const Icons& icons) : icons_(icons) {}
+    ~OptionsWindow() override { Destroy(); }
     void Attach(Switcher& model) { model_ = &model; }
 
     // Creates the window hidden, its controls and its timer.
