@@ -9,18 +9,18 @@
 #include <string>
 #include <string_view>
 
+#include "common/version.h"
 #include "platform/services.h"
 #include "stub/view.h"
 
 namespace stub {
 
-inline constexpr std::string_view kCaption = "Vantrel v2.1";
+inline constexpr std::string_view kCaption = VANTREL_NAME_AND_VERSION;
 inline constexpr std::string_view kMessageTitle = "Brennic";
 inline constexpr unsigned kChoiceWaitMs = 1000;
 
 // Files in the stub's own folder; each name starts with the separator.
 inline constexpr std::string_view kGameName = "\\Brennic_Original.exe";
-inline constexpr std::string_view kMarkerName = "\\on.ini";
 inline constexpr std::string_view kLogName = "\\WriteCommandTxt.ini";
 
 // How the program ends.
@@ -49,11 +49,6 @@ public:
     // Starts the game, logs its argument text and closes the window; a game
     // that cannot be started is reported and closes the window too.
     void StartGame();
-    // Makes 1.0c current in the stub's folder: deletes a plain on.ini.
-    platform::Status SetToC();
-    // Makes 1.0e current in the stub's folder: creates an empty on.ini unless
-    // a plain one is there.
-    platform::Status SetToE();
     // Appends the argument text to the log as one quoted line.
     platform::Status LogArguments();
 
@@ -62,14 +57,13 @@ public:
     int exitCode() const { return exitCode_; }
 
     std::string GamePath() const { return folder_ + std::string(kGameName); }
-    std::string MarkerPath() const { return folder_ + std::string(kMarkerName); }
     std::string LogPath() const { return folder_ + std::string(kLogName); }
 
 private:
     class Busy;
     void StopTimer();
     void Finish(int exitCode);
-    void SwitchThenRun(platform::Status (Launcher::*setTo)());
+    void SwitchThenStart(platform::Status (*makeCurrent)(platform::Services&, std::string_view));
 
     platform::Services& os_;
     View& view_;

@@ -1,8 +1,14 @@
 // The options' check boxes: loading them at start and handling their clicks.
+#include "common/settings.h"
 #include "switcher/options.h"
 #include "switcher/switcher.h"
 
 namespace switcher {
+
+using common::kAskToSwitchKey;
+using common::kCloseApplicationsKey;
+using common::kOptionsSection;
+using common::kStartWithWindowsKey;
 
 bool& Switcher::Box(CheckBox box) {
     switch (box) {
@@ -15,13 +21,13 @@ bool& Switcher::Box(CheckBox box) {
 
 void Switcher::LoadOptions() {
     const std::pair<CheckBox, std::string_view> order[] = {
-        {CheckBox::StartWithWindows, kStartingKey},
-        {CheckBox::AskToSwitch, kLaunchingKey},
-        {CheckBox::CloseApplications, kProgramKey},
+        {CheckBox::StartWithWindows, kStartWithWindowsKey},
+        {CheckBox::AskToSwitch, kAskToSwitchKey},
+        {CheckBox::CloseApplications, kCloseApplicationsKey},
     };
     for (const auto& [box, key] : order) {
         const auto stored = os_.ReadSetting(kOptionsSection, key);
-        SetBox(box, stored && StoredOptionIsOn(*stored));
+        SetBox(box, stored && common::StoredOptionIsOn(*stored));
     }
     view_.Refresh();
 }
@@ -56,32 +62,32 @@ void Switcher::ApplyStartWithWindows() {
             // Neither Run value could be written: the box must not claim
             // what the system will not do.
             startWithWindows_ = false;
-            StoreOption(kStartingKey, false);
+            StoreOption(kStartWithWindowsKey, false);
             view_.Refresh();
             return messages_.ShowError(s.message());
         }
-        StoreOption(kStartingKey, true);
+        StoreOption(kStartWithWindowsKey, true);
     } else {
         if (const auto s = UnregisterStartup(os_); !s) {
             // A Run value is still there, so the program still starts at
             // log-on: keep the box and the stored option saying so.
             startWithWindows_ = true;
-            StoreOption(kStartingKey, true);
+            StoreOption(kStartWithWindowsKey, true);
             view_.Refresh();
             return messages_.ShowError(s.message());
         }
-        StoreOption(kStartingKey, false);
+        StoreOption(kStartWithWindowsKey, false);
     }
 }
 
-void Switcher::ApplyAskToSwitch() { StoreOption(kLaunchingKey, askToSwitch_); }
+void Switcher::ApplyAskToSwitch() { StoreOption(kAskToSwitchKey, askToSwitch_); }
 
 void Switcher::ApplyCloseApplications() {
     if (closeApplications_)
         applications_.ListWindows(os_);
     else
         applications_.Clear();
-    StoreOption(kProgramKey, closeApplications_);
+    StoreOption(kCloseApplicationsKey, closeApplications_);
 }
 
 void Switcher::StoreOption(std::string_view key, bool on) {

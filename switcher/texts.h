@@ -3,11 +3,13 @@
 
 #include <string_view>
 
+#include "common/version.h"
+
 namespace switcher {
 
 inline constexpr std::string_view kProgramTitle = "Vantrel";  // every message box, the tray tip
-inline constexpr std::string_view kOptionsTitle = "Vantrel v2.1";
-inline constexpr std::string_view kAboutTitle = "About Vantrel v2.1";
+inline constexpr std::string_view kOptionsTitle = VANTREL_NAME_AND_VERSION;
+inline constexpr std::string_view kAboutTitle = "About " VANTREL_NAME_AND_VERSION;
 
 inline constexpr std::string_view kAskToSwitchCaption =
     "Ask me to switch 1.0e when 'Host is launching game'";

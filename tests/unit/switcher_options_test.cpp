@@ -15,12 +15,6 @@ std::string RunValue(FakeServices& os, const std::string& value) {
     return r ? *r : "(none)";
 }
 
-TEST(StoredOption, OnlyANumberEqualToOneIsOn) {
-    for (const char* on : {"1", " 1 ", "1.0", "01", "+1", "1."}) EXPECT_TRUE(switcher::StoredOptionIsOn(on)) << on;
-    for (const char* off : {"", "0", "2", "-1", "abc", "1x", "11", " ", "0x1", "1.5", "10", ".1", "1e0", "inf"})
-        EXPECT_FALSE(switcher::StoredOptionIsOn(off)) << '"' << off << '"';
-}
-
 TEST(StartupCommand, FixedFileNameQuotedOnlyWithABlank) {
     EXPECT_EQ(switcher::StartupCommand("C:\\Tools"), "C:\\Tools\\Vantrel.exe");
     EXPECT_EQ(switcher::StartupCommand("C:\\Program Files\\Vantrel"),
