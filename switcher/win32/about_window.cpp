@@ -3,10 +3,16 @@
 #include "platform/win32/text.h"
 #include "switcher/about.h"
 #include "switcher/texts.h"
-#include "switcher/win32/controls.h"
+#include "platform/win32/controls.h"
 #include "switcher/win32/resource.h"
 
 namespace switcher::win32 {
+
+using platform::win32::ControlSpec;
+using platform::win32::Form;
+using platform::win32::LayOut;
+using platform::win32::LayOutAgain;
+using platform::win32::SetControlText;
 
 namespace {
 
@@ -79,12 +85,7 @@ void AboutWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
 
 LRESULT AboutWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == DM_GETDEFID) return MAKELRESULT(IDC_ABOUT_OK, DC_HASDEFID);
-    return Window::HandleMessage(message, wParam, lParam);
-}
-
-bool AboutWindow::DialogKey(MSG& message) {
-    if (!Loaded() || !(message.hwnd == Handle() || ::IsChild(Handle(), message.hwnd))) return false;
-    return ::IsDialogMessageW(Handle(), &message) != FALSE;
+    return platform::win32::Window::HandleMessage(message, wParam, lParam);
 }
 
 }  // namespace switcher::win32

@@ -4,10 +4,15 @@
 
 #include "platform/win32/text.h"
 #include "switcher/texts.h"
-#include "switcher/win32/controls.h"
+#include "platform/win32/controls.h"
 #include "switcher/win32/resource.h"
 
 namespace switcher::win32 {
+
+using platform::win32::ControlSpec;
+using platform::win32::Form;
+using platform::win32::LayOut;
+using platform::win32::LayOutAgain;
 
 namespace {
 
@@ -186,24 +191,9 @@ LRESULT OptionsWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     switch (message) {
     case DM_GETDEFID:
         return MAKELRESULT(IDC_OPTIONS_OK, DC_HASDEFID);
-    case WM_ACTIVATE:
-        // Come back to the control that had the focus.
-        if (LOWORD(wParam) == WA_INACTIVE) {
-            HWND focus = ::GetFocus();
-            if (::IsChild(Handle(), focus)) lastFocus_ = focus;
-        } else if (lastFocus_ && ::IsWindow(lastFocus_)) {
-            ::SetFocus(lastFocus_);
-            return 0;
-        }
-        return Default(message, wParam, lParam);
     default:
-        return Window::HandleMessage(message, wParam, lParam);
+        return platform::win32::Window::HandleMessage(message, wParam, lParam);
     }
-}
-
-bool OptionsWindow::DialogKey(MSG& message) {
-    if (!Loaded() || !(message.hwnd == Handle() || ::IsChild(Handle(), message.hwnd))) return false;
-    return ::IsDialogMessageW(Handle(), &message) != FALSE;
 }
 
 }  // namespace switcher::win32

@@ -12,11 +12,11 @@
 #include "switcher/win32/icons.h"
 #include "switcher/win32/tray_icon.h"
 #include "switcher/win32/tray_menu.h"
-#include "switcher/win32/window.h"
+#include "platform/win32/window.h"
 
 namespace switcher::win32 {
 
-class OptionsWindow final : public Window {
+class OptionsWindow final : public platform::win32::Window {
 public:
     static constexpr const wchar_t* kClassName = L"Vantrel.Config";
 
@@ -34,9 +34,6 @@ public:
     void RemoveTrayIcon() { tray_.Remove(); }
     void SetVisible(bool visible);
     void Refresh();
-
-    // Tab, Enter and the arrows between the controls, while it is shown.
-    bool DialogKey(MSG& message);
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -58,7 +55,6 @@ private:
     TrayMenu menu_;
     platform::win32::UniqueFont font_;
     UINT taskbarCreated_ = 0;
-    HWND lastFocus_ = nullptr;
     std::vector<std::string> shownTitles_;
 };
 
