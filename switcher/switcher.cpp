@@ -57,8 +57,7 @@ void Switcher::TaskbarCreated() {
 
 // --- the tray icon and its menu ---
 
-bool Switcher::TrayMouseMessage(std::uint32_t mouseMessage) {
-    if (mouseMessage != kLeftButtonUp && mouseMessage != kRightButtonUp) return false;
+bool Switcher::TrayClicked(TrayClick /*button*/) {
     if (!trayInstalled_ || menuOpen_ || messages_.Open()) return false;
     menuOpen_ = true;
     return true;

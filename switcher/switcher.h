@@ -10,17 +10,16 @@
 //   About window created         -> AboutLoaded(); its text = AboutText().
 //   About window's WM_DESTROY    -> AboutUnloaded(); then if MustEnd() quit.
 //   About window OK / home page  -> AboutOk() / AboutVisitHomePage().
-//   tray callback 1400           -> if TrayMouseMessage(lParam): open the menu,
+//   tray icon clicked            -> if TrayClicked(button): open the menu,
 //                                   then MenuClosed(), then Command(chosen).
 //   watch timer (every 250 ms)   -> Tick().
 // After every call, draw from the accessors when View::Refresh() asks.
 
-#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "platform/services.h"
-#include "switcher/application_list.h"  // ApplicationEntry (moved there)
+#include "switcher/application_list.h"
 #include "switcher/lifetime.h"
 #include "switcher/messages.h"
 #include "switcher/view.h"
@@ -45,10 +44,9 @@ enum class MenuItem {
     Exit,
 };
 
-inline constexpr unsigned kTrayCallbackMessage = 1400;
 inline constexpr unsigned kWatchIntervalMs = 250;
-inline constexpr std::uint32_t kLeftButtonUp = 514;   // WM_LBUTTONUP
-inline constexpr std::uint32_t kRightButtonUp = 517;  // WM_RBUTTONUP
+// A release of either button on the tray icon opens the menu.
+enum class TrayClick { Left, Right };
 
 // The sub-menu level of an item: 2 for Build10c and Build10e (under Versions), 1
 // for the others.
@@ -69,9 +67,9 @@ public:
 
     // The Explorer restart message: the icon must be added again.
     void TaskbarCreated();
-    // The tray callback's mouse message (its lParam). True when the popup menu
-    // must open now; false also while a menu or a message box of ours is open.
-    bool TrayMouseMessage(std::uint32_t mouseMessage);
+    // True when the popup menu must open now; false while a menu or a
+    // message box of ours is open.
+    bool TrayClicked(TrayClick button);
     // The popup menu has closed (with or without a command).
     void MenuClosed();
 
@@ -90,8 +88,6 @@ public:
     std::string Caption(MenuItem item) const;  // every item's; CurrentBuild's and ToggleOptions' change
     bool OptionsVisible() const;
     bool Asked() const;
-
-    // ... the implementation adds what it needs below; keep the above stable.
 
     // --- the About window ---
     void AboutLoaded();

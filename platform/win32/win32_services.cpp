@@ -6,11 +6,24 @@
 
 namespace platform::win32 {
 
+namespace {
+
+UINT MessageBoxType(MessageStyle style) {
+    switch (style) {
+    case MessageStyle::OkCancelWarning: return MB_OKCANCEL | MB_ICONWARNING;
+    case MessageStyle::OkError: return MB_OK | MB_ICONERROR;
+    case MessageStyle::Ok: break;
+    }
+    return MB_OK;
+}
+
+}  // namespace
+
 Answer Win32Services::ShowMessage(std::string_view text, std::string_view title, MessageStyle style) {
     // Modal to all of this program's windows, as a message box of the
     // program's own would be; their messages and timer ticks still arrive.
     // The box comes to the front even when a tray click or a timer opened it.
-    const UINT type = static_cast<UINT>(style) | MB_TASKMODAL | MB_SETFOREGROUND;
+    const UINT type = MessageBoxType(style) | MB_TASKMODAL | MB_SETFOREGROUND;
     const int answer = ::MessageBoxW(nullptr, Widen(text).c_str(), Widen(title).c_str(), type);
     // A box that could not be shown counts as declined.
     return answer == IDOK ? Answer::Ok : Answer::Cancel;

@@ -17,6 +17,8 @@ using platform::win32::LayOutAgain;
 namespace {
 
 constexpr UINT_PTR kWatchTimer = 1;
+// The tray icon's callback; the end-to-end tests post it as a click.
+constexpr UINT kTrayCallbackMessage = 1400;
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 // Shown in the taskbar while visible; Tab moves between the controls.
 constexpr DWORD kExStyle = WS_EX_APPWINDOW | WS_EX_CONTROLPARENT;
@@ -169,9 +171,10 @@ void OptionsWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
 }
 
 // The window's own procedure does the tray's work: the callback opens the
-// menu on a button release; everything else takes its usual way.
+// menu on a button release; other mouse messages do nothing.
 void OptionsWindow::TrayWindowProc(LPARAM mouseMessage) {
-    if (!model_ || !model_->TrayMouseMessage(static_cast<std::uint32_t>(mouseMessage))) return;
+    if (!model_ || (mouseMessage != WM_LBUTTONUP && mouseMessage != WM_RBUTTONUP)) return;
+    if (!model_->TrayClicked(mouseMessage == WM_LBUTTONUP ? TrayClick::Left : TrayClick::Right)) return;
     menu_.Update(*model_);
     MenuItem chosen{};
     bool picked = menu_.Open(Handle(), chosen);

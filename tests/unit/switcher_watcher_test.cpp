@@ -114,7 +114,7 @@ TEST_F(WatcherTest, TicksDuringAnyOtherBoxOfOursDoNothing) {
 TEST_F(WatcherTest, TicksWaitForAnOpenMenuToClose) {
     StartWith(true, false);
     HostAppears();
-    ASSERT_TRUE(app.TrayMouseMessage(517));
+    ASSERT_TRUE(app.TrayClicked(switcher::TrayClick::Right));
     Ticks(3);
     EXPECT_EQ(Questions(), 0);
     app.MenuClosed();
