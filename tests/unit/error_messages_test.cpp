@@ -19,20 +19,20 @@ TEST_F(ErrorMessages, EachFailureNamesItsFileAndReasonOnce) {
     Start();
     const std::string stub = kGameFolder + "\\Brennic.exe";
     os.unstartable.insert(FakeServices::Key(stub));
-    app.Command(switcher::MenuItem::mnuconquerors);
+    app.Command(switcher::MenuItem::StartGame);
     ASSERT_EQ(os.messages.size(), 1u);
     EXPECT_EQ(os.messages.back().text,
               "Cannot start \"" + stub + "\": The system cannot find the file specified.");
 
     os.AddFile(kMarker);
     os.files[FakeServices::Key(kMarker)].locked = true;
-    app.Command(switcher::MenuItem::mnuc);
+    app.Command(switcher::MenuItem::Build10c);
     ASSERT_EQ(os.messages.size(), 2u);
     EXPECT_EQ(Count(os.messages.back().text, kMarker), 1u) << os.messages.back().text;
     EXPECT_EQ(Count(os.messages.back().text, "Access is denied"), 1u) << os.messages.back().text;
 
     os.registryWriteRefused = {"hkey_local_machine", "hkey_current_user"};
-    app.ClickCheckBox(switcher::CheckBox::Starting);
+    app.ClickCheckBox(switcher::CheckBox::StartWithWindows);
     ASSERT_EQ(os.messages.size(), 3u);
     for (std::string_view value : {switcher::kMachineRunValue, switcher::kUserRunValue})
         EXPECT_EQ(Count(os.messages.back().text, std::string(value)), 1u) << os.messages.back().text;

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "stub/launching_option.h"
-#include "switcher/options.h"
+#include "common/settings.h"
 
 namespace {
 
@@ -19,8 +18,8 @@ TEST(StoredNumber, BothProgramsReadTheSameNumber) {
         {"", Number::None},      {"1x", Number::None},      {"1e", Number::None},
     };
     for (const auto& [text, number] : cases) {
-        EXPECT_EQ(switcher::StoredOptionIsOn(text), number == Number::One) << '"' << text << '"';
-        EXPECT_EQ(stub::AsksForBuild(text), number == Number::One || number == Number::Other)
+        EXPECT_EQ(common::StoredOptionIsOn(text), number == Number::One) << '"' << text << '"';
+        EXPECT_EQ(common::AsksForBuild(text), number == Number::One || number == Number::Other)
             << '"' << text << '"';
     }
 }

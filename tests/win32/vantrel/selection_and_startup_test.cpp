@@ -20,10 +20,10 @@ TEST_F(ShownState, TheClosePassAsksWhatTheListShowsSelected) {
     Start();
     Choose("ddddde");  // Show Options
     ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(config()) != FALSE; }));
-    HWND list = GetDlgItem(config(), kApplicationList);
+    HWND list = GetDlgItem(config(), IDC_APPLICATION_LIST);
     const int selected = EntryIndex(L"Vantrel test: selected by message");
     const int unselected = EntryIndex(L"Vantrel test: unselected by message");
-    const int own = EntryIndex(kConfigCaption);
+    const int own = EntryIndex(kOptionsTitle);
     ASSERT_TRUE(selected >= 0 && unselected >= 0 && own >= 0);
     ClickEntry(unselected);
     ASSERT_TRUE(ListSelection()[static_cast<std::size_t>(unselected)]);
@@ -44,7 +44,7 @@ TEST_F(ShownState, AddToStartupLeavesOneRunValue) {
     ScopedUserValue older(kRunKey, L"Vantrel", L"C:\\Old place\\Vantrel.exe");
     StoreOption(L"Starting", L"1");
     Start();
-    EXPECT_TRUE(Checked(kStarting));
+    EXPECT_TRUE(Checked(IDC_START_WITH_WINDOWS));
     std::wstring program = BuiltProgram(L"Vantrel.exe");
     std::wstring expected = program.substr(0, program.find_last_of(L'\\')) + L"\\Vantrel.exe";
     if (expected.find(L' ') != std::wstring::npos) expected = L"\"" + expected + L"\"";
