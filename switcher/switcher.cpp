@@ -102,7 +102,7 @@ void Switcher::OpenSaveGame() {
     const std::string argument =
         folder->find(' ') == std::string::npos ? *folder : '"' + *folder + '"';
     if (const auto s = os_.StartProgram("explorer.exe", argument, platform::WindowStyle::Normal); !s)
-        messages_.ShowError("Explorer cannot be started to show " + *folder + ": " + s.message());
+        messages_.ShowError("Cannot show the save folder " + *folder + ": " + s.message());
 }
 
 void Switcher::StartGame() {
@@ -136,8 +136,7 @@ void Switcher::AboutOk() { view_.UnloadAbout(); }
 
 void Switcher::AboutVisitHomePage() {
     if (const auto s = os_.StartProgram("explorer.exe", kHomePage, platform::WindowStyle::Maximized); !s)
-        return messages_.ShowError("Explorer cannot be started to open " + std::string(kHomePage) +
-                                   ": " + s.message());
+        return messages_.ShowError("Cannot open " + std::string(kHomePage) + ": " + s.message());
     view_.UnloadAbout();
 }
 

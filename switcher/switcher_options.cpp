@@ -92,7 +92,7 @@ void Switcher::ApplyCloseApplications() {
 
 void Switcher::StoreOption(std::string_view key, bool on) {
     if (const auto s = os_.WriteSetting(kOptionsSection, key, on ? "1" : "0"); !s)
-        messages_.ShowError("Vantrel cannot store the option " + std::string(key) + ": " + s.message());
+        messages_.ShowError(s.message());
 }
 
 }  // namespace switcher
