@@ -38,4 +38,18 @@ TEST_F(ErrorMessages, EachFailureNamesItsFileAndReasonOnce) {
         EXPECT_EQ(Count(os.messages.back().text, std::string(value)), 1u) << os.messages.back().text;
 }
 
+// Registered for this user because the machine refused: the machine's older
+// value stays, and Windows would start Vantrel twice.
+TEST_F(ErrorMessages, AnOlderStartupEntryThatCannotGoIsSaid) {
+    const std::string machine(switcher::kMachineRunValue);
+    os.SetRegistry(machine, "C:\\Old\\Vantrel.exe");
+    os.registryWriteRefused = {FakeServices::Key(machine)};
+    Start();
+    app.ClickCheckBox(switcher::CheckBox::StartWithWindows);
+    EXPECT_TRUE(app.Checked(switcher::CheckBox::StartWithWindows));
+    EXPECT_TRUE(os.ReadRegistry(switcher::kUserRunValue).ok());
+    ASSERT_EQ(os.messages.size(), 1u);
+    EXPECT_EQ(Count(os.messages[0].text, machine), 1u) << os.messages[0].text;
+}
+
 }  // namespace
