@@ -58,7 +58,13 @@ void Switcher::TaskbarCreated() {
 // --- the tray icon and its menu ---
 
 bool Switcher::TrayClicked(TrayClick /*button*/) {
-    if (!trayInstalled_ || menuOpen_ || messages_.Open()) return false;
+    if (!trayInstalled_ || menuOpen_) return false;
+    if (messages_.Open()) {
+        // The question may be hidden behind a full-screen window: an icon
+        // that does nothing then looks dead.
+        os_.BringMessageToFront();
+        return false;
+    }
     menuOpen_ = true;
     return true;
 }

@@ -183,6 +183,7 @@ public:
         answers.pop_front();
         return a;
     }
+    void BringMessageToFront() override {}  // no screen to bring it to
     void Beep() override { ++beeps; }
 
     std::string ProgramFolder() override { return programFolder; }
