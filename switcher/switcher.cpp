@@ -79,7 +79,7 @@ void Switcher::Command(MenuItem item) {
         case MenuItem::SaveGame: OpenSaveGame(); break;
         case MenuItem::StartGame: StartGame(); break;
         case MenuItem::ToggleOptions: ClickOk(); break;
-        case MenuItem::About: view_.ShowAbout(); break;
+        case MenuItem::About: ShowAbout(); break;
         case MenuItem::Exit: Exit(); break;
         default: break;  // Version, the separators, CurrentBuild and Close Menu do nothing
     }
@@ -133,6 +133,10 @@ void Switcher::ClickOk() {
 }
 
 // --- the About window ---
+
+void Switcher::ShowAbout() {
+    if (!view_.ShowAbout()) messages_.ShowError(kAboutRefused);
+}
 
 void Switcher::AboutLoaded() { lifetime_.Loaded(ProgramWindow::About); }
 

@@ -125,6 +125,7 @@ private:
     void SwitchBuild(bool toE);
     void OpenSaveGame();
     void StartGame();
+    void ShowAbout();
     void Exit();
     void RefreshVersionCaption();
 

@@ -38,6 +38,20 @@ TEST_F(ErrorMessages, EachFailureNamesItsFileAndReasonOnce) {
         EXPECT_EQ(Count(os.messages.back().text, std::string(value)), 1u) << os.messages.back().text;
 }
 
+// Every box goes through the one guard, so a tick while it is open asks
+// nothing on top of it.
+TEST_F(ErrorMessages, ARefusedAboutWindowIsSaidThroughTheGuard) {
+    Store("Launching", "1");
+    Start();
+    os.AddWindow(7, "Host is Launching game.");
+    os.whileMessageOpen = [this] { app.Tick(); };
+    view.aboutRefused = true;
+    app.Command(switcher::MenuItem::About);
+    ASSERT_EQ(os.messages.size(), 1u);
+    EXPECT_EQ(os.messages[0].text, "Vantrel cannot open its About window.");
+    EXPECT_EQ(os.messages[0].title, "Vantrel");
+}
+
 // Registered for this user because the machine refused: the machine's older
 // value stays, and Windows would start Vantrel twice.
 TEST_F(ErrorMessages, AnOlderStartupEntryThatCannotGoIsSaid) {
