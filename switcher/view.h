@@ -33,8 +33,8 @@ public:
     // without the model hearing of it.
     virtual std::vector<bool> ShownSelection() = 0;
 
-    // Redraw everything the model holds: check boxes, the application list and
-    // its selection, the captions of the menu items.
+    // Redraw everything the model holds: check boxes, the application list's
+    // entries (a new list comes unselected), the captions of the menu items.
     virtual void Refresh() = 0;
 };
 
