@@ -35,7 +35,8 @@ OpenMenuReader::OpenMenuReader(DWORD threadId) : threadId_(threadId) {
     const std::wstring path = HookDllPath();
     dll_ = LoadLibraryW(path.c_str());
     if (!dll_) throw std::runtime_error("cannot load " + Utf8(path) + " (error " + std::to_string(GetLastError()) + ")");
-    auto hook = reinterpret_cast<HOOKPROC>(GetProcAddress(dll_, "ReadMenuHook"));
+    // Through void*: FARPROC and HOOKPROC differ in their arguments.
+    auto hook = reinterpret_cast<HOOKPROC>(reinterpret_cast<void*>(GetProcAddress(dll_, "ReadMenuHook")));
     if (hook) hook_ = SetWindowsHookExW(WH_GETMESSAGE, hook, dll_, threadId);
     if (!hook_) {
         const DWORD error = GetLastError();

@@ -24,10 +24,11 @@ TEST_F(TrayIcon, AClickWhileAQuestionIsOpenBringsItToTheFront) {
 
     PostMessageW(config(), 1400, 0, WM_LBUTTONUP);
     EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == box; })) << "the question stayed behind";
-    GUITHREADINFO gui{};
-    gui.cbSize = sizeof gui;
-    ASSERT_TRUE(GetGUIThreadInfo(vantrel().mainThreadId(), &gui));
-    EXPECT_TRUE(gui.hwndFocus == box || IsChild(box, gui.hwndFocus)) << "the question has no focus";
+    EXPECT_TRUE(WaitUntil([&] {
+        GUITHREADINFO gui{};
+        gui.cbSize = sizeof gui;
+        return GetGUIThreadInfo(vantrel().mainThreadId(), &gui) && (gui.hwndFocus == box || IsChild(box, gui.hwndFocus));
+    })) << "the question has no focus";
     EXPECT_EQ(FindWindowW(L"#32768", nullptr), nullptr) << "a menu opened over the question";
     AnswerMessageBox(box, IDCANCEL);
     EXPECT_TRUE(WaitForWindowGone(box));
