@@ -1,5 +1,6 @@
 // Start-up, the tray icon and its menu, the options window's toggle, Exit and
 // the program's lifetime.
+#include "common/version.h"
 #include "switcher/about.h"
 #include "tests/unit/switcher_test_support.h"
 
@@ -275,7 +276,7 @@ TEST(AboutText, NineLinesTheFirstVerbatimTheFifthEmpty) {
         lines.push_back(text.substr(start, at - start));
     lines.push_back(text.substr(start));
     ASSERT_EQ(lines.size(), 9u);
-    EXPECT_EQ(lines[0], "Vantrel v2.1 lets you to switch AoC between 1.0c and 1.0e");
+    EXPECT_EQ(lines[0], VANTREL_NAME_AND_VERSION " lets you to switch AoC between 1.0c and 1.0e");
     EXPECT_EQ(lines[4], "");
     for (std::size_t i = 0; i < 9; ++i) {
         if (i != 4) {

@@ -2,6 +2,7 @@
 // and the close pass when the game's window appears.
 #include <utility>
 
+#include "switcher/texts.h"
 #include "tests/unit/switcher_test_support.h"
 
 namespace {
@@ -244,7 +245,7 @@ TEST_F(WatcherTest, ProgramUncheckedClosesNothing) {
 }
 
 TEST_F(WatcherTest, SelectingOurOwnWindowAsksItToClose) {
-    os.AddWindow(42, "Vantrel v2.1");
+    os.AddWindow(42, std::string(switcher::kOptionsTitle));
     StartWith(false, true);
     app.SetSelected(0, true);
     GameAppears();
