@@ -66,6 +66,7 @@ protected:
     FakeServices os;
     FakeView view;
     switcher::Switcher app{os, view};
+    switcher::Options& options = app.options();
 
     SwitcherTest() {
         os.SetRegistry(std::string(switcher::kGamePathValue), kGameFolder);

@@ -19,12 +19,10 @@ TEST_F(StartupTest, InstallsTheIconShowsTheBuildAndHides) {
     os.AddFile(kMarker);
     Start();
     EXPECT_TRUE(view.iconShown);
-    EXPECT_TRUE(app.TrayInstalled());
     EXPECT_FALSE(view.optionsVisible);
     EXPECT_FALSE(app.OptionsVisible());
     EXPECT_EQ(app.Caption(MenuItem::CurrentBuild), "Current version is 1.0e");
     EXPECT_EQ(app.Caption(MenuItem::ToggleOptions), "Show Options");
-    EXPECT_FALSE(app.Asked());
     EXPECT_FALSE(app.MustEnd());
 }
 
@@ -57,7 +55,7 @@ TEST_F(StartupTest, TaskbarRestartReaddsTheIconOnlyWhileInstalled) {
     view.iconShown = false;  // Explorer died with it
     app.TaskbarCreated();
     EXPECT_TRUE(view.iconShown);
-    app.RemoveTray();
+    app.Unload();  // the options window is gone
     const int adds = view.iconAdds;
     app.TaskbarCreated();
     EXPECT_EQ(view.iconAdds, adds);
@@ -118,7 +116,7 @@ TEST_F(MenuCommandTest, AMarkerThatCannotChangeIsReportedAndTheCaptionTellsTheTr
     EXPECT_EQ(os.messages[0].title, "Vantrel");
     EXPECT_NE(os.messages[0].text.find("on.ini"), std::string::npos);
     EXPECT_EQ(app.Caption(MenuItem::CurrentBuild), "Current version is 1.0c");
-    EXPECT_TRUE(app.TrayInstalled());
+    EXPECT_TRUE(view.iconShown);
 }
 
 TEST_F(MenuCommandTest, AMissingRegistrationIsReportedByEveryGameCommand) {
@@ -294,7 +292,7 @@ TEST_F(AboutTest, AboutTwiceKeepsOneWindow) {
     app.Command(MenuItem::About);
     app.Command(MenuItem::About);
     EXPECT_EQ(view.aboutShows, 2);
-    EXPECT_TRUE(app.Windows().IsLoaded(switcher::ProgramWindow::About));
+    EXPECT_TRUE(view.aboutLoaded);
     app.AboutOk();
     EXPECT_FALSE(view.aboutLoaded);
     EXPECT_FALSE(app.MustEnd());
