@@ -2,7 +2,6 @@
 
 #include "switcher/about.h"
 #include "switcher/game.h"
-#include "switcher/options.h"
 #include "switcher/texts.h"
 
 namespace switcher {
@@ -15,7 +14,12 @@ bool IsSeparator(MenuItem item) { return item == MenuItem::GameSeparator || item
 bool IsGreyed(MenuItem item) { return item == MenuItem::CurrentBuild; }
 
 Switcher::Switcher(platform::Services& os, View& view)
-    : os_(os), view_(view), messages_(os), currentCaption_(kVersionUnknownCaption) {}
+    : os_(os),
+      view_(view),
+      messages_(os),
+      options_(os, view, messages_),
+      watcher_(os, view, messages_, options_),
+      currentCaption_(kVersionUnknownCaption) {}
 
 // --- start-up and shut-down ---
 
@@ -32,7 +36,7 @@ void Switcher::InstallTray() {
     (void)view_.AddTrayIcon();
     trayInstalled_ = true;
     RefreshVersionCaption();
-    LoadOptions();
+    options_.Load();
     optionsVisible_ = false;
     view_.SetOptionsVisible(false);
     view_.Refresh();
@@ -83,6 +87,17 @@ void Switcher::Command(MenuItem item) {
         case MenuItem::Exit: Exit(); break;
         default: break;  // Version, the separators, CurrentBuild and Close Menu do nothing
     }
+}
+
+void Switcher::Tick() {
+    if (!lifetime_.IsLoaded(ProgramWindow::Options)) return;
+    // Ticks keep arriving inside a message box's own loop. Acting on one then
+    // would ask the question again or switch the build under an open answer.
+    // Inside the popup menu's loop a question would pop up under the menu,
+    // whose command then runs after the answer; the next tick after the menu
+    // closes comes soon enough.
+    if (messages_.Open() || menuOpen_) return;
+    if (const auto toE = watcher_.Tick()) SwitchBuild(*toE);
 }
 
 void Switcher::SwitchBuild(bool toE) {
@@ -152,17 +167,6 @@ void Switcher::AboutVisitHomePage() {
 
 // --- state for drawing ---
 
-bool Switcher::Checked(CheckBox box) const {
-    switch (box) {
-        case CheckBox::AskToSwitch: return askToSwitch_;
-        case CheckBox::StartWithWindows: return startWithWindows_;
-        case CheckBox::CloseApplications: break;
-    }
-    return closeApplications_;
-}
-
-const std::vector<ApplicationEntry>& Switcher::Applications() const { return applications_.Entries(); }
-
 std::string Switcher::Caption(MenuItem item) const {
     switch (item) {
         case MenuItem::Versions: return "Version";
@@ -182,6 +186,5 @@ std::string Switcher::Caption(MenuItem item) const {
 }
 
 bool Switcher::OptionsVisible() const { return optionsVisible_; }
-bool Switcher::Asked() const { return asked_; }
 
 }  // namespace switcher

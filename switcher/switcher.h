@@ -1,8 +1,8 @@
 #pragma once
-// Vantrel's behaviour and state: the options, the application list, the tray
-// menu's commands, the options window's toggle, start-up and shut-down, and
-// the game watcher. The window code forwards messages here and draws what
-// the accessors report.
+// Vantrel's behaviour and state: the tray menu's commands, the options
+// window's toggle, start-up and shut-down, holding the options and the game
+// watcher. The window code forwards messages here and draws what the
+// accessors report.
 //
 // How the window code drives it:
 //   options window created       -> Load(); false: destroy it silently, end.
@@ -12,21 +12,20 @@
 //   About window OK / home page  -> AboutOk() / AboutVisitHomePage().
 //   tray icon clicked            -> if TrayClicked(button): open the menu,
 //                                   then MenuClosed(), then Command(chosen).
+//   a check box or the list      -> options().ClickCheckBox(box) / SetSelected().
 //   watch timer (every 250 ms)   -> Tick().
 // After every call, draw from the accessors when View::Refresh() asks.
 
 #include <string>
-#include <vector>
 
 #include "platform/services.h"
-#include "switcher/application_list.h"
 #include "switcher/lifetime.h"
 #include "switcher/messages.h"
+#include "switcher/options.h"
 #include "switcher/view.h"
+#include "switcher/watcher.h"
 
 namespace switcher {
-
-enum class CheckBox { AskToSwitch, StartWithWindows, CloseApplications };
 
 // The tray's popup menu, in display order.
 enum class MenuItem {
@@ -44,7 +43,6 @@ enum class MenuItem {
     Exit,
 };
 
-inline constexpr unsigned kWatchIntervalMs = 250;
 // A release of either button on the tray icon opens the menu.
 enum class TrayClick { Left, Right };
 
@@ -75,19 +73,16 @@ public:
 
     void Command(MenuItem item);
     void ClickOk();
-    void ClickCheckBox(CheckBox box);  // the user clicked: toggle, then handle
-    // The user changed the selection in ApplicationList.
-    void SetSelected(std::size_t index, bool selected);
 
-    // One tick of the watch timer.
+    // One tick of the watch timer: the watcher looks unless a message box
+    // or the menu of ours is open.
     void Tick();
 
     // --- state for drawing ---
-    bool Checked(CheckBox box) const;
-    const std::vector<ApplicationEntry>& Applications() const;
+    Options& options() { return options_; }
+    const Options& options() const { return options_; }
     std::string Caption(MenuItem item) const;  // every item's; CurrentBuild's and ToggleOptions' change
     bool OptionsVisible() const;
-    bool Asked() const;
 
     // --- the About window ---
     void AboutLoaded();
@@ -99,29 +94,10 @@ public:
 
     // True once no window of the program is loaded: the program must end.
     bool MustEnd() const { return !lifetime_.AnyLoaded(); }
-    const Lifetime& Windows() const { return lifetime_; }
-
-    // Whether a message box of ours is open (nothing acts on ticks then).
-    bool MessageOpen() const { return messages_.Open(); }
-    bool MenuOpen() const { return menuOpen_; }
-    // From InstallTray until RemoveTray.
-    bool TrayInstalled() const { return trayInstalled_; }
-
-    // --- the named steps, public so they can be driven one at a time ---
-    void InstallTray();
-    void RemoveTray();
-    void LoadOptions();
 
 private:
-    bool& Box(CheckBox box);
-    // Sets a box as LoadOptions does: a changed value runs its click handling.
-    void SetBox(CheckBox box, bool checked);
-    void HandleClick(CheckBox box);
-    void ApplyStartWithWindows();
-    void ApplyAskToSwitch();
-    void ApplyCloseApplications();
-    void StoreOption(std::string_view key, bool on);
-
+    void InstallTray();
+    void RemoveTray();
     void SwitchBuild(bool toE);
     void OpenSaveGame();
     void StartGame();
@@ -133,16 +109,12 @@ private:
     View& view_;
     Messages messages_;
     Lifetime lifetime_;
-    ApplicationList applications_;
+    Options options_;
+    Watcher watcher_;
 
-    bool askToSwitch_ = false;
-    bool startWithWindows_ = false;
-    bool closeApplications_ = false;
-
-    bool trayInstalled_ = false;
+    bool trayInstalled_ = false;  // from InstallTray until RemoveTray
     bool menuOpen_ = false;
     bool optionsVisible_ = false;
-    bool asked_ = false;
     std::string currentCaption_;
 };
 

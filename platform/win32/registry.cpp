@@ -142,8 +142,16 @@ LSTATUS SetText(HKEY root, const std::wstring& keyPath, const std::wstring& valu
                             reinterpret_cast<const BYTE*>(data.c_str()), bytes);
 }
 
-// Where the settings of both programs live, as messages name it.
-constexpr std::string_view kSettingsKey = "HKEY_CURRENT_USER\\Software\\Vantrel\\";
+// Where the settings of both programs live: a key per section under
+// HKEY_CURRENT_USER.
+constexpr std::string_view kSettingsKey = "Software\\Vantrel\\";
+
+std::wstring SectionKey(std::string_view section) { return Widen(std::string(kSettingsKey) + std::string(section)); }
+
+// A setting as messages name it.
+std::string SettingName(std::string_view section, std::string_view key) {
+    return Quoted("HKEY_CURRENT_USER\\" + std::string(kSettingsKey) + std::string(section) + "\\" + std::string(key));
+}
 
 bool Missing(LSTATUS rc) { return rc == ERROR_FILE_NOT_FOUND || rc == ERROR_PATH_NOT_FOUND; }
 
@@ -194,23 +202,18 @@ Status Win32Services::DeleteRegistry(std::string_view path) {
 }
 
 Result<std::string> Win32Services::ReadSetting(std::string_view section, std::string_view key) {
-    const std::wstring keyPath = L"Software\\Vantrel\\" + Widen(section);
-    const Found found = Query(HKEY_CURRENT_USER, keyPath, Widen(key));
+    const Found found = Query(HKEY_CURRENT_USER, SectionKey(section), Widen(key));
     if (found.error == ERROR_SUCCESS) return Narrow(found.text);
     if (Missing(found.error)) return std::string();
-    const std::string name = Quoted(std::string(kSettingsKey) + std::string(section) + "\\" + std::string(key));
     if (found.error == ERROR_UNSUPPORTED_TYPE)
-        return Result<std::string>::Fail("The setting " + name + " does not hold text");
-    return Failure("Cannot read the setting " + name, static_cast<DWORD>(found.error));
+        return Result<std::string>::Fail("The setting " + SettingName(section, key) + " does not hold text");
+    return Failure("Cannot read the setting " + SettingName(section, key), static_cast<DWORD>(found.error));
 }
 
 Status Win32Services::WriteSetting(std::string_view section, std::string_view key, std::string_view value) {
-    const std::wstring keyPath = L"Software\\Vantrel\\" + Widen(section);
-    const LSTATUS rc = SetText(HKEY_CURRENT_USER, keyPath, Widen(key), Widen(value));
+    const LSTATUS rc = SetText(HKEY_CURRENT_USER, SectionKey(section), Widen(key), Widen(value));
     if (rc != ERROR_SUCCESS)
-        return Failure("Cannot store the setting " +
-                           Quoted(std::string(kSettingsKey) + std::string(section) + "\\" + std::string(key)),
-                       static_cast<DWORD>(rc));
+        return Failure("Cannot store the setting " + SettingName(section, key), static_cast<DWORD>(rc));
     return Status::Ok();
 }
 

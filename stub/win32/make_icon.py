@@ -7,7 +7,10 @@ in the repository so that a build needs no Python.
 """
 import math
 import os
-import struct
+import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
+from icon_file import icon_file  # noqa: E402
 
 SIZE = 32
 
@@ -73,23 +76,8 @@ def pixel(x, y):
 
 def icon_bytes():
     rows = [[pixel(x, y) for x in range(SIZE)] for y in range(SIZE)]
-    header = struct.pack("<IiiHHIIiiII", 40, SIZE, SIZE * 2, 1, 8, 0, 0, 0, 0, 256, 0)
-    palette = b"".join(
-        struct.pack("BBBB", b, g, r, 0) for r, g, b in (PALETTE.get(i, (0, 0, 0)) for i in range(256))
-    )
-    # Bitmaps are stored bottom row first.
-    colours = b"".join(bytes(row) for row in reversed(rows))
-    mask = b""
-    for row in reversed(rows):
-        bits = 0
-        for x, index in enumerate(row):
-            if index == TRANSPARENT:
-                bits |= 1 << (31 - x)
-        mask += struct.pack(">I", bits)
-    image = header + palette + colours + mask
-    directory = struct.pack("<HHH", 0, 1, 1)
-    entry = struct.pack("<BBBBHHII", SIZE, SIZE, 0, 0, 1, 8, len(image), 6 + 16)
-    return directory + entry + image
+    return icon_file([[None if i == TRANSPARENT else i for i in row] for row in rows],
+                     [PALETTE[i] for i in sorted(PALETTE)])
 
 
 if __name__ == "__main__":

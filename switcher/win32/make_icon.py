@@ -4,9 +4,11 @@ a 256-colour palette and a transparency mask. Run it again after changing the
 drawing; the .ico is kept in the repository so the build needs no Python."""
 
 import math
-import struct
 import sys
 from pathlib import Path
+
+sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "tools"))
+from icon_file import icon_file  # noqa: E402
 
 SIZE = 32
 
@@ -57,24 +59,7 @@ def build():
     if len(palette) > 256:
         sys.exit("too many colours for a 256-colour icon")
     index = {c: i for i, c in enumerate(palette)}
-    palette += [(0, 0, 0)] * (256 - len(palette))
-
-    header = struct.pack("<IiiHHIIiiII", 40, SIZE, SIZE * 2, 1, 8, 0, 0, 0, 0, 256, 0)
-    colours = b"".join(struct.pack("<BBBB", b, g, r, 0) for (r, g, b) in palette)
-    xor = b""
-    mask = b""
-    for y in reversed(range(SIZE)):  # bottom-up rows
-        row = pixels[y]
-        xor += bytes(0 if c is None else index[c] for c in row)
-        bits = 0
-        for x, c in enumerate(row):
-            if c is None:
-                bits |= 1 << (31 - x)
-        mask += struct.pack(">I", bits)  # 32 pixels: exactly one 4-byte row
-    image = header + colours + xor + mask
-    directory = struct.pack("<HHH", 0, 1, 1)
-    entry = struct.pack("<BBBBHHII", SIZE, SIZE, 0, 0, 1, 8, len(image), 6 + 16)
-    return directory + entry + image
+    return icon_file([[None if c is None else index[c] for c in row] for row in pixels], palette)
 
 
 if __name__ == "__main__":

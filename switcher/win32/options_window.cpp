@@ -80,7 +80,7 @@ void OptionsWindow::Refresh() {
     if (!Loaded() || !model_) return;
     for (int id : {IDC_ASK_TO_SWITCH, IDC_START_WITH_WINDOWS, IDC_CLOSE_APPLICATIONS}) {
         ::SendDlgItemMessageW(Handle(), id, BM_SETCHECK,
-                              model_->Checked(BoxOf(id)) ? BST_CHECKED : BST_UNCHECKED, 0);
+                              model_->options().Checked(BoxOf(id)) ? BST_CHECKED : BST_UNCHECKED, 0);
     }
     RefreshList();
     menu_.Update(*model_);
@@ -88,7 +88,7 @@ void OptionsWindow::Refresh() {
 
 void OptionsWindow::RefreshList() {
     HWND list = ::GetDlgItem(Handle(), IDC_APPLICATION_LIST);
-    const auto& entries = model_->Applications();
+    const auto& entries = model_->options().Applications();
     bool sameTitles = entries.size() == shownTitles_.size();
     for (std::size_t i = 0; sameTitles && i < entries.size(); ++i)
         sameTitles = entries[i].title == shownTitles_[i];
@@ -136,8 +136,8 @@ void OptionsWindow::SelectionChanged() {
     for (std::size_t i = 0; i < selected.size(); ++i)
         selected[i] = ::SendMessageW(list, LB_GETSEL, i, 0) > 0;
     for (std::size_t i = 0; i < selected.size(); ++i) {
-        const auto& entries = model_->Applications();
-        if (i < entries.size() && entries[i].selected != selected[i]) model_->SetSelected(i, selected[i]);
+        const auto& entries = model_->options().Applications();
+        if (i < entries.size() && entries[i].selected != selected[i]) model_->options().SetSelected(i, selected[i]);
     }
 }
 
@@ -147,7 +147,7 @@ void OptionsWindow::OnCommand(int id, int code, HWND /*control*/) {
     case IDC_ASK_TO_SWITCH:
     case IDC_START_WITH_WINDOWS:
     case IDC_CLOSE_APPLICATIONS:
-        if (code == BN_CLICKED) model_->ClickCheckBox(BoxOf(id));
+        if (code == BN_CLICKED) model_->options().ClickCheckBox(BoxOf(id));
         break;
     case IDC_OPTIONS_OK:
         if (code == BN_CLICKED) model_->ClickOk();

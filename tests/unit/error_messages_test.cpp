@@ -32,7 +32,7 @@ TEST_F(ErrorMessages, EachFailureNamesItsFileAndReasonOnce) {
     EXPECT_EQ(Count(os.messages.back().text, "Access is denied"), 1u) << os.messages.back().text;
 
     os.registryWriteRefused = {"hkey_local_machine", "hkey_current_user"};
-    app.ClickCheckBox(switcher::CheckBox::StartWithWindows);
+    app.options().ClickCheckBox(switcher::CheckBox::StartWithWindows);
     ASSERT_EQ(os.messages.size(), 3u);
     for (std::string_view value : {switcher::kMachineRunValue, switcher::kUserRunValue})
         EXPECT_EQ(Count(os.messages.back().text, std::string(value)), 1u) << os.messages.back().text;
@@ -59,8 +59,8 @@ TEST_F(ErrorMessages, AnOlderStartupEntryThatCannotGoIsSaid) {
     os.SetRegistry(machine, "C:\\Old\\Vantrel.exe");
     os.registryWriteRefused = {FakeServices::Key(machine)};
     Start();
-    app.ClickCheckBox(switcher::CheckBox::StartWithWindows);
-    EXPECT_TRUE(app.Checked(switcher::CheckBox::StartWithWindows));
+    app.options().ClickCheckBox(switcher::CheckBox::StartWithWindows);
+    EXPECT_TRUE(app.options().Checked(switcher::CheckBox::StartWithWindows));
     EXPECT_TRUE(os.ReadRegistry(switcher::kUserRunValue).ok());
     ASSERT_EQ(os.messages.size(), 1u);
     EXPECT_EQ(Count(os.messages[0].text, machine), 1u) << os.messages[0].text;

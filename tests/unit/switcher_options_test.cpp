@@ -33,12 +33,12 @@ TEST_F(LoadOptionsTest, AllStoredOnChecksAllAndReplaysTheirClicks) {
     os.AddWindow(11, "Notepad");
     os.AddWindow(12, "");
     Start();
-    EXPECT_TRUE(app.Checked(CheckBox::StartWithWindows));
-    EXPECT_TRUE(app.Checked(CheckBox::AskToSwitch));
-    EXPECT_TRUE(app.Checked(CheckBox::CloseApplications));
+    EXPECT_TRUE(options.Checked(CheckBox::StartWithWindows));
+    EXPECT_TRUE(options.Checked(CheckBox::AskToSwitch));
+    EXPECT_TRUE(options.Checked(CheckBox::CloseApplications));
     EXPECT_EQ(RunValue(os, kMachineRun), "\"E:\\Moved Here\\Vantrel.exe\"");
-    ASSERT_EQ(app.Applications().size(), 1u);
-    EXPECT_EQ(app.Applications()[0].title, "Notepad");
+    ASSERT_EQ(options.Applications().size(), 1u);
+    EXPECT_EQ(options.Applications()[0].title, "Notepad");
     EXPECT_EQ(Stored("Starting"), "1");
     EXPECT_EQ(Stored("Launching"), "1");
     EXPECT_EQ(Stored("Program"), "1");
@@ -51,10 +51,10 @@ TEST_F(LoadOptionsTest, AnythingButOneLeavesTheBoxOffAndRunsNothing) {
     Store("Program", "yes");
     os.AddWindow(11, "Notepad");
     Start();
-    EXPECT_FALSE(app.Checked(CheckBox::StartWithWindows));
-    EXPECT_FALSE(app.Checked(CheckBox::AskToSwitch));
-    EXPECT_FALSE(app.Checked(CheckBox::CloseApplications));
-    EXPECT_TRUE(app.Applications().empty());
+    EXPECT_FALSE(options.Checked(CheckBox::StartWithWindows));
+    EXPECT_FALSE(options.Checked(CheckBox::AskToSwitch));
+    EXPECT_FALSE(options.Checked(CheckBox::CloseApplications));
+    EXPECT_TRUE(options.Applications().empty());
     // No click ran: nothing was rewritten or deleted.
     EXPECT_EQ(Stored("Starting"), "2");
     EXPECT_EQ(Stored("Program"), "yes");
@@ -63,9 +63,9 @@ TEST_F(LoadOptionsTest, AnythingButOneLeavesTheBoxOffAndRunsNothing) {
 
 TEST_F(LoadOptionsTest, FirstRunCountsEveryOptionAsOffAndStoresNothing) {
     Start();
-    EXPECT_FALSE(app.Checked(CheckBox::StartWithWindows));
-    EXPECT_FALSE(app.Checked(CheckBox::AskToSwitch));
-    EXPECT_FALSE(app.Checked(CheckBox::CloseApplications));
+    EXPECT_FALSE(options.Checked(CheckBox::StartWithWindows));
+    EXPECT_FALSE(options.Checked(CheckBox::AskToSwitch));
+    EXPECT_FALSE(options.Checked(CheckBox::CloseApplications));
     EXPECT_TRUE(os.settings.empty());
     EXPECT_TRUE(os.messages.empty());
 }
@@ -76,38 +76,38 @@ TEST_F(CheckBoxTest, ProgramFillsThenEmptiesTheList) {
     Start();
     os.AddWindow(1, "A");
     os.AddWindow(2, "B");
-    app.ClickCheckBox(CheckBox::CloseApplications);
-    EXPECT_EQ(app.Applications().size(), 2u);
+    options.ClickCheckBox(CheckBox::CloseApplications);
+    EXPECT_EQ(options.Applications().size(), 2u);
     EXPECT_EQ(Stored("Program"), "1");
-    app.SetSelected(1, true);
-    app.ClickCheckBox(CheckBox::CloseApplications);
-    EXPECT_TRUE(app.Applications().empty());
+    options.SetSelected(1, true);
+    options.ClickCheckBox(CheckBox::CloseApplications);
+    EXPECT_TRUE(options.Applications().empty());
     EXPECT_EQ(Stored("Program"), "0");
     EXPECT_TRUE(os.closeRequests.empty());
 }
 
 TEST_F(CheckBoxTest, LaunchingStoresWhatTheBoxShows) {
     Start();
-    app.ClickCheckBox(CheckBox::AskToSwitch);
-    EXPECT_TRUE(app.Checked(CheckBox::AskToSwitch));
+    options.ClickCheckBox(CheckBox::AskToSwitch);
+    EXPECT_TRUE(options.Checked(CheckBox::AskToSwitch));
     EXPECT_EQ(Stored("Launching"), "1");
-    app.ClickCheckBox(CheckBox::AskToSwitch);
+    options.ClickCheckBox(CheckBox::AskToSwitch);
     EXPECT_EQ(Stored("Launching"), "0");
 }
 
 TEST_F(CheckBoxTest, StartingWritesTheMachineValueAndUncheckingDeletesIt) {
     os.programFolder = "C:\\Tools";
     Start();
-    app.ClickCheckBox(CheckBox::StartWithWindows);
+    options.ClickCheckBox(CheckBox::StartWithWindows);
     EXPECT_EQ(RunValue(os, kMachineRun), "C:\\Tools\\Vantrel.exe");
     EXPECT_EQ(RunValue(os, kUserRun), "(none)");
     EXPECT_EQ(Stored("Starting"), "1");
-    app.ClickCheckBox(CheckBox::StartWithWindows);
+    options.ClickCheckBox(CheckBox::StartWithWindows);
     EXPECT_EQ(RunValue(os, kMachineRun), "(none)");
     EXPECT_EQ(Stored("Starting"), "0");
     // Unchecking again: both values already gone, which is no error.
-    app.ClickCheckBox(CheckBox::StartWithWindows);
-    app.ClickCheckBox(CheckBox::StartWithWindows);
+    options.ClickCheckBox(CheckBox::StartWithWindows);
+    options.ClickCheckBox(CheckBox::StartWithWindows);
     EXPECT_TRUE(os.messages.empty());
 }
 
@@ -115,12 +115,12 @@ TEST_F(CheckBoxTest, RefusedMachineValueFallsBackToTheUsersRunKey) {
     os.registryWriteRefused.insert(FakeServices::Key("HKEY_LOCAL_MACHINE\\"));
     os.programFolder = "C:\\Users\\Ann Lee\\Vantrel";
     Start();
-    app.ClickCheckBox(CheckBox::StartWithWindows);
-    EXPECT_TRUE(app.Checked(CheckBox::StartWithWindows));
+    options.ClickCheckBox(CheckBox::StartWithWindows);
+    EXPECT_TRUE(options.Checked(CheckBox::StartWithWindows));
     EXPECT_EQ(RunValue(os, kUserRun), "\"C:\\Users\\Ann Lee\\Vantrel\\Vantrel.exe\"");
     EXPECT_EQ(Stored("Starting"), "1");
     EXPECT_TRUE(os.messages.empty());
-    app.ClickCheckBox(CheckBox::StartWithWindows);
+    options.ClickCheckBox(CheckBox::StartWithWindows);
     EXPECT_EQ(RunValue(os, kUserRun), "(none)");
     EXPECT_EQ(Stored("Starting"), "0");
     EXPECT_TRUE(os.messages.empty());
@@ -130,8 +130,8 @@ TEST_F(CheckBoxTest, BothRunValuesRefusedSaysSoAndLeavesStartingOff) {
     os.registryWriteRefused.insert(FakeServices::Key("HKEY_LOCAL_MACHINE\\"));
     os.registryWriteRefused.insert(FakeServices::Key("HKEY_CURRENT_USER\\Software\\Microsoft"));
     Start();
-    app.ClickCheckBox(CheckBox::StartWithWindows);
-    EXPECT_FALSE(app.Checked(CheckBox::StartWithWindows));
+    options.ClickCheckBox(CheckBox::StartWithWindows);
+    EXPECT_FALSE(options.Checked(CheckBox::StartWithWindows));
     EXPECT_EQ(Stored("Starting"), "0");
     ASSERT_EQ(os.messages.size(), 1u);
     EXPECT_EQ(os.messages[0].title, "Vantrel");
@@ -143,7 +143,7 @@ TEST_F(CheckBoxTest, BothRunValuesRefusedAtStartStoresOff) {
     os.registryWriteRefused.insert(FakeServices::Key("HKEY_CURRENT_USER\\Software\\Microsoft"));
     Store("Starting", "1");
     Start();
-    EXPECT_FALSE(app.Checked(CheckBox::StartWithWindows));
+    EXPECT_FALSE(options.Checked(CheckBox::StartWithWindows));
     EXPECT_EQ(Stored("Starting"), "0");
     EXPECT_EQ(os.messages.size(), 1u);
 }
@@ -153,8 +153,8 @@ TEST_F(CheckBoxTest, AMachineValueThatCannotBeDeletedKeepsStartingOn) {
     Start();
     ASSERT_EQ(RunValue(os, kMachineRun), "C:\\Program\\Vantrel.exe");
     os.registryWriteRefused.insert(FakeServices::Key("HKEY_LOCAL_MACHINE\\"));
-    app.ClickCheckBox(CheckBox::StartWithWindows);
-    EXPECT_TRUE(app.Checked(CheckBox::StartWithWindows));
+    options.ClickCheckBox(CheckBox::StartWithWindows);
+    EXPECT_TRUE(options.Checked(CheckBox::StartWithWindows));
     EXPECT_EQ(Stored("Starting"), "1");
     EXPECT_EQ(os.messages.size(), 1u);
 }

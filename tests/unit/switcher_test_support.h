@@ -71,6 +71,7 @@ protected:
     FakeServices os;
     FakeView view;
     switcher::Switcher app{os, view};
+    switcher::Options& options = app.options();
 
     SwitcherTest() {
         os.SetRegistry(std::string(switcher::kGamePathValue), kGameFolder);
@@ -81,7 +82,7 @@ protected:
         // The list shows what the user selected.
         view.shownSelection = [this] {
             std::vector<bool> shown;
-            for (const auto& entry : app.Applications()) shown.push_back(entry.selected);
+            for (const auto& entry : app.options().Applications()) shown.push_back(entry.selected);
             return shown;
         };
     }

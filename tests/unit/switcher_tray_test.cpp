@@ -1,5 +1,6 @@
 // Start-up, the tray icon and its menu, the options window's toggle, Exit and
 // the program's lifetime.
+#include "common/version.h"
 #include "switcher/about.h"
 #include "tests/unit/switcher_test_support.h"
 
@@ -18,12 +19,10 @@ TEST_F(StartupTest, InstallsTheIconShowsTheBuildAndHides) {
     os.AddFile(kMarker);
     Start();
     EXPECT_TRUE(view.iconShown);
-    EXPECT_TRUE(app.TrayInstalled());
     EXPECT_FALSE(view.optionsVisible);
     EXPECT_FALSE(app.OptionsVisible());
     EXPECT_EQ(app.Caption(MenuItem::CurrentBuild), "Current version is 1.0e");
     EXPECT_EQ(app.Caption(MenuItem::ToggleOptions), "Show Options");
-    EXPECT_FALSE(app.Asked());
     EXPECT_FALSE(app.MustEnd());
 }
 
@@ -56,7 +55,7 @@ TEST_F(StartupTest, TaskbarRestartReaddsTheIconOnlyWhileInstalled) {
     view.iconShown = false;  // Explorer died with it
     app.TaskbarCreated();
     EXPECT_TRUE(view.iconShown);
-    app.RemoveTray();
+    app.Unload();  // the options window is gone
     const int adds = view.iconAdds;
     app.TaskbarCreated();
     EXPECT_EQ(view.iconAdds, adds);
@@ -117,7 +116,7 @@ TEST_F(MenuCommandTest, AMarkerThatCannotChangeIsReportedAndTheCaptionTellsTheTr
     EXPECT_EQ(os.messages[0].title, "Vantrel");
     EXPECT_NE(os.messages[0].text.find("on.ini"), std::string::npos);
     EXPECT_EQ(app.Caption(MenuItem::CurrentBuild), "Current version is 1.0c");
-    EXPECT_TRUE(app.TrayInstalled());
+    EXPECT_TRUE(view.iconShown);
 }
 
 TEST_F(MenuCommandTest, AMissingRegistrationIsReportedByEveryGameCommand) {
@@ -275,7 +274,7 @@ TEST(AboutText, NineLinesTheFirstVerbatimTheFifthEmpty) {
         lines.push_back(text.substr(start, at - start));
     lines.push_back(text.substr(start));
     ASSERT_EQ(lines.size(), 9u);
-    EXPECT_EQ(lines[0], "Vantrel v2.1 lets you to switch AoC between 1.0c and 1.0e");
+    EXPECT_EQ(lines[0], VANTREL_NAME_AND_VERSION " lets you to switch AoC between 1.0c and 1.0e");
     EXPECT_EQ(lines[4], "");
     for (std::size_t i = 0; i < 9; ++i) {
         if (i != 4) {
@@ -293,7 +292,7 @@ TEST_F(AboutTest, AboutTwiceKeepsOneWindow) {
     app.Command(MenuItem::About);
     app.Command(MenuItem::About);
     EXPECT_EQ(view.aboutShows, 2);
-    EXPECT_TRUE(app.Windows().IsLoaded(switcher::ProgramWindow::About));
+    EXPECT_TRUE(view.aboutLoaded);
     app.AboutOk();
     EXPECT_FALSE(view.aboutLoaded);
     EXPECT_FALSE(app.MustEnd());

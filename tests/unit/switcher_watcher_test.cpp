@@ -2,6 +2,7 @@
 // and the close pass when the game's window appears.
 #include <utility>
 
+#include "switcher/texts.h"
 #include "tests/unit/switcher_test_support.h"
 
 namespace {
@@ -46,7 +47,6 @@ TEST_F(WatcherTest, TheQuestionIsAskedOnceAndOkSwitchesToE) {
     EXPECT_EQ(os.messages[0].style, MessageStyle::OkCancelWarning);
     EXPECT_TRUE(os.HasFile(kMarker));
     EXPECT_EQ(app.Caption(MenuItem::CurrentBuild), "Current version is 1.0e");
-    EXPECT_TRUE(app.Asked());
 }
 
 TEST_F(WatcherTest, CancelOrAClosedBoxSwitchesToC) {
@@ -72,9 +72,9 @@ TEST_F(WatcherTest, TicksDuringAnOpenQuestionDoNothing) {
     StartWith(true, true);
     HostAppears();
     os.AddWindow(7, "Chat");
-    app.ClickCheckBox(CheckBox::CloseApplications);
-    app.ClickCheckBox(CheckBox::CloseApplications);  // refilled with Chat listed
-    app.SetSelected(1, true);
+    options.ClickCheckBox(CheckBox::CloseApplications);
+    options.ClickCheckBox(CheckBox::CloseApplications);  // refilled with Chat listed
+    options.SetSelected(1, true);
     int ticksInside = 0;
     bool inside = false;
     os.whileMessageOpen = [&] {
@@ -91,9 +91,8 @@ TEST_F(WatcherTest, TicksDuringAnOpenQuestionDoNothing) {
     EXPECT_EQ(ticksInside, 80);
     EXPECT_EQ(Questions(), 1);
     EXPECT_TRUE(os.closeRequests.empty());
-    EXPECT_EQ(app.Applications().size(), 2u);
+    EXPECT_EQ(options.Applications().size(), 2u);
     EXPECT_TRUE(os.HasFile(kMarker));
-    EXPECT_TRUE(app.Asked());
 }
 
 TEST_F(WatcherTest, TicksDuringAnyOtherBoxOfOursDoNothing) {
@@ -106,7 +105,6 @@ TEST_F(WatcherTest, TicksDuringAnyOtherBoxOfOursDoNothing) {
     };
     app.Command(MenuItem::Exit);  // Cancel
     EXPECT_EQ(Questions(), 0);
-    EXPECT_FALSE(app.Asked());
     app.Tick();
     EXPECT_EQ(Questions(), 1);
 }
@@ -139,7 +137,6 @@ TEST_F(WatcherTest, AFailingSwitchIsReportedOnceAndNotAskedAgain) {
     EXPECT_EQ(os.messages[1].title, "Vantrel");
     EXPECT_NE(os.messages[1].text.find("on.ini"), std::string::npos);
     EXPECT_EQ(app.Caption(MenuItem::CurrentBuild), "Current version is 1.0c");
-    EXPECT_TRUE(app.Asked());
 }
 
 TEST_F(WatcherTest, AMissingRegistrationAfterTheAnswerIsReportedOnce) {
@@ -149,7 +146,6 @@ TEST_F(WatcherTest, AMissingRegistrationAfterTheAnswerIsReportedOnce) {
     Ticks(5);
     EXPECT_EQ(os.messages.size(), 2u);
     EXPECT_EQ(app.Caption(MenuItem::CurrentBuild), "Current version is 1.0?");
-    EXPECT_TRUE(app.Asked());
 }
 
 TEST_F(WatcherTest, TheNextLaunchIsAskedOnlyAfterTheGameWindowWasSeen) {
@@ -164,7 +160,6 @@ TEST_F(WatcherTest, TheNextLaunchIsAskedOnlyAfterTheGameWindowWasSeen) {
     os.RemoveWindow(kHost);
     GameAppears();
     app.Tick();
-    EXPECT_FALSE(app.Asked());
     os.RemoveWindow(kGame);
     HostAppears();
     Ticks(3);
@@ -177,7 +172,6 @@ TEST_F(WatcherTest, TheGameWindowTakesPrecedenceOverTheHost) {
     GameAppears();
     Ticks(3);
     EXPECT_EQ(Questions(), 0);
-    EXPECT_FALSE(app.Asked());
 }
 
 TEST_F(WatcherTest, LaunchingUncheckedAsksNothingUntilChecked) {
@@ -185,8 +179,7 @@ TEST_F(WatcherTest, LaunchingUncheckedAsksNothingUntilChecked) {
     HostAppears();
     Ticks(3);
     EXPECT_EQ(Questions(), 0);
-    EXPECT_FALSE(app.Asked());
-    app.ClickCheckBox(CheckBox::AskToSwitch);
+    options.ClickCheckBox(CheckBox::AskToSwitch);
     app.Tick();
     EXPECT_EQ(Questions(), 1);
 }
@@ -196,13 +189,13 @@ TEST_F(WatcherTest, TitlesAreMatchedWhole) {
     os.AddWindow(1, "Host is Launching game");
     os.AddWindow(2, "Host is Launching game. Please wait");
     os.AddWindow(3, "Age Of Empires II");
-    app.ClickCheckBox(CheckBox::CloseApplications);
-    app.ClickCheckBox(CheckBox::CloseApplications);
-    app.SetSelected(0, true);
+    options.ClickCheckBox(CheckBox::CloseApplications);
+    options.ClickCheckBox(CheckBox::CloseApplications);
+    options.SetSelected(0, true);
     Ticks(3);
     EXPECT_TRUE(os.messages.empty());
     EXPECT_TRUE(os.closeRequests.empty());
-    EXPECT_EQ(app.Applications().size(), 3u);
+    EXPECT_EQ(options.Applications().size(), 3u);
 }
 
 TEST_F(WatcherTest, TheGameWindowClosesTheSelectionOnceAndEmptiesTheList) {
@@ -210,14 +203,14 @@ TEST_F(WatcherTest, TheGameWindowClosesTheSelectionOnceAndEmptiesTheList) {
     os.AddWindow(2, "Browser");
     os.AddWindow(3, "Music");
     StartWith(false, true);
-    ASSERT_EQ(app.Applications().size(), 3u);
-    app.SetSelected(0, true);
-    app.SetSelected(2, true);
+    ASSERT_EQ(options.Applications().size(), 3u);
+    options.SetSelected(0, true);
+    options.SetSelected(2, true);
     GameAppears();
     Ticks(5);
     EXPECT_EQ(os.closeRequests, (std::vector<platform::WindowHandle>{1, 3}));
-    EXPECT_TRUE(app.Applications().empty());
-    EXPECT_TRUE(app.Checked(CheckBox::CloseApplications));
+    EXPECT_TRUE(options.Applications().empty());
+    EXPECT_TRUE(options.Checked(CheckBox::CloseApplications));
     EXPECT_EQ(Stored("Program"), "1");
 }
 
@@ -227,26 +220,26 @@ TEST_F(WatcherTest, NothingSelectedEmptiesTheListWithoutClosing) {
     GameAppears();
     app.Tick();
     EXPECT_TRUE(os.closeRequests.empty());
-    EXPECT_TRUE(app.Applications().empty());
+    EXPECT_TRUE(options.Applications().empty());
 }
 
 TEST_F(WatcherTest, ProgramUncheckedClosesNothing) {
     os.AddWindow(1, "Chat");
     StartWith(false, true);
-    app.SetSelected(0, true);
-    app.ClickCheckBox(CheckBox::CloseApplications);  // empties the list
-    app.ClickCheckBox(CheckBox::CloseApplications);  // refills, nothing selected
-    app.SetSelected(0, true);
-    app.ClickCheckBox(CheckBox::CloseApplications);
+    options.SetSelected(0, true);
+    options.ClickCheckBox(CheckBox::CloseApplications);  // empties the list
+    options.ClickCheckBox(CheckBox::CloseApplications);  // refills, nothing selected
+    options.SetSelected(0, true);
+    options.ClickCheckBox(CheckBox::CloseApplications);
     GameAppears();
     app.Tick();
     EXPECT_TRUE(os.closeRequests.empty());
 }
 
 TEST_F(WatcherTest, SelectingOurOwnWindowAsksItToClose) {
-    os.AddWindow(42, "Vantrel v2.1");
+    os.AddWindow(42, std::string(switcher::kOptionsTitle));
     StartWith(false, true);
-    app.SetSelected(0, true);
+    options.SetSelected(0, true);
     GameAppears();
     app.Tick();
     EXPECT_EQ(os.closeRequests, (std::vector<platform::WindowHandle>{42}));
@@ -255,7 +248,7 @@ TEST_F(WatcherTest, SelectingOurOwnWindowAsksItToClose) {
 TEST_F(WatcherTest, TheWholeTypicalLaunch) {
     os.AddWindow(1, "Chat");
     StartWith(true, true);
-    app.SetSelected(0, true);
+    options.SetSelected(0, true);
     HostAppears();
     os.answers.push_back(Answer::Ok);
     Ticks(4);
@@ -264,7 +257,6 @@ TEST_F(WatcherTest, TheWholeTypicalLaunch) {
     GameAppears();
     Ticks(4);
     EXPECT_EQ(os.closeRequests, (std::vector<platform::WindowHandle>{1}));
-    EXPECT_FALSE(app.Asked());
     EXPECT_EQ(Questions(), 1);
 }
 

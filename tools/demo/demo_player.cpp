@@ -17,6 +17,7 @@
 #include <utility>
 #include <vector>
 
+#include "common/version.h"
 #include "tests/win32/support/desktop.h"
 #include "tests/win32/support/files.h"
 #include "tests/win32/support/process.h"
@@ -40,7 +41,7 @@ const std::wstring kLaunchingBox = L"Ask me to switch 1.0e when 'Host is launchi
 const std::wstring kProgramBox = L"End selected aplications when The Conquerors is runned";
 const std::wstring kQuestion = L"Do you want to swtich 1.0e?\r\nOK for 1.0e\r\nCancel for 1.0c";
 const std::wstring kExitQuestion = L"Do you really want to exit Vantrel?";
-const std::wstring kStubCaption = L"Vantrel v2.1";
+const std::wstring kStubCaption = L"" VANTREL_NAME_AND_VERSION;
 const std::wstring kStubClass = L"Brennic";
 const std::wstring kGameTitle = L"Age Of Empires II Expansion";
 // What a lobby passes to the game, with a quoted part to show that it
@@ -154,7 +155,7 @@ private:
 
         if (!narrator_.Expect(vantrel_->ShowOptions(), "\"Show Options\" did not show the options window"))
             return narrator_.End();
-        narrator_.Say("Tray menu, \"Show Options\": the window \"Vantrel v2.1\" is shown.");
+        narrator_.Say("Tray menu, \"Show Options\": the window \"" VANTREL_NAME_AND_VERSION "\" is shown.");
 
         for (const std::wstring& box : {kLaunchingBox, kProgramBox}) {
             // Stored as "1" by an earlier run, a box is checked already; the

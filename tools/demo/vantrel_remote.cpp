@@ -1,5 +1,6 @@
 #include "tools/demo/vantrel_remote.h"
 
+#include "common/version.h"
 #include "tests/win32/support/desktop.h"
 #include "tests/win32/support/text.h"
 #include "tools/demo/readings.h"
@@ -11,7 +12,7 @@ namespace {
 // The tray icon's callback message and the class of Vantrel's main window.
 constexpr UINT kTrayCallback = 1400;
 const std::wstring kOptionsClass = L"Vantrel.Config";
-const std::wstring kOptionsCaption = L"Vantrel v2.1";
+const std::wstring kOptionsCaption = L"" VANTREL_NAME_AND_VERSION;
 
 // Keys from a fresh opening of the menu: the greyed item counts, the
 // separators do not.

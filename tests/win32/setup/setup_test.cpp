@@ -11,6 +11,7 @@
 
 #include <windows.h>
 
+#include "common/version.h"
 #include "tests/win32/support/build_tree.h"
 #include "tests/win32/support/desktop.h"
 #include "tests/win32/support/files.h"
@@ -143,7 +144,7 @@ TEST_F(Setup, InstallsLaunchesThroughTheStubAndUninstallsLeavingTheGameAsItWas) 
     ASSERT_TRUE(SetValue(Root::CurrentUser, kRunKey, L"Vantrel", L"\"" + installDir_ + L"\\Vantrel.exe\""));
     ASSERT_TRUE(SetUserValue(kControlKey, L"Starting", L"1"));
     Process vantrel(installDir_ + L"\\Vantrel.exe", L"");
-    ASSERT_TRUE(WaitForWindow(WindowQuery{L"Vantrel v2.1", L"Vantrel.Config", vantrel.id(), false}, 10000ms));
+    ASSERT_TRUE(WaitForWindow(WindowQuery{L"" VANTREL_NAME_AND_VERSION, L"Vantrel.Config", vantrel.id(), false}, 10000ms));
 
     // The uninstall entry's own command: it hands over to a copy of itself
     // and returns, so the outcome is watched for.

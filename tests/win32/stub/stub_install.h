@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "common/version.h"
 #include "stub/win32/resource.h"
 #include "tests/win32/support/build_tree.h"
 #include "tests/win32/support/desktop.h"
@@ -24,7 +25,7 @@ namespace stub_e2e {
 
 using namespace e2e;
 
-inline const std::wstring kCaption = L"Vantrel v2.1";
+inline const std::wstring kCaption = L"" VANTREL_NAME_AND_VERSION;
 inline const std::wstring kMessageTitle = L"Brennic";
 inline const std::wstring kWindowClass = L"Brennic";
 

@@ -1,5 +1,6 @@
-// Where the windows of Vantrel.exe put their controls, in twips scaled for
-// the screen's DPI, and the frames, captions and tab order they have.
+// How the windows of Vantrel.exe place their controls: inside a client area
+// sized for the screen's DPI, over no other, in reading order, buttons at the
+// bottom; and their frames, captions and tab order.
 
 #include "tests/win32/support/desktop.h"
 #include "tests/win32/support/registry.h"
@@ -9,56 +10,50 @@
 namespace e2e {
 namespace {
 
-struct Expected {
-    int id;
-    const wchar_t* caption;  // nullptr: not checked
-    int left, top, width, height;  // twips
-};
-
-int Dpi() {
-    HDC screen = GetDC(nullptr);
-    int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    return dpi;
+RECT Place(HWND window, int id) {
+    RECT r{};
+    GetWindowRect(GetDlgItem(window, id), &r);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
+    return r;
 }
 
-int Pixels(int twips) { return MulDiv(twips, Dpi(), 1440); }
-
-void ExpectLayout(HWND window, int clientWidth, int clientHeight, const std::vector<Expected>& controls) {
-    RECT client{};
-    GetClientRect(window, &client);
-    EXPECT_EQ(client.right, Pixels(clientWidth));
-    EXPECT_EQ(client.bottom, Pixels(clientHeight));
-    // Children in creation order, which is the tab order.
-    std::vector<int> order;
-    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-        order.push_back(GetDlgCtrlID(child));
-    std::vector<int> expectedOrder;
-    for (const auto& c : controls) expectedOrder.push_back(c.id);
-    EXPECT_EQ(order, expectedOrder);
-    for (const auto& c : controls) {
-        HWND child = GetDlgItem(window, c.id);
-        ASSERT_NE(child, nullptr) << "control " << c.id;
-        RECT r{};
-        GetWindowRect(child, &r);
-        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
-        EXPECT_EQ(r.left, Pixels(c.left)) << "control " << c.id;
-        EXPECT_EQ(r.top, Pixels(c.top)) << "control " << c.id;
-        EXPECT_EQ(r.right - r.left, Pixels(c.width)) << "control " << c.id;
-        EXPECT_EQ(r.bottom - r.top, Pixels(c.height)) << "control " << c.id;
-        if (c.caption) {
-            EXPECT_EQ(WindowText(child), c.caption) << "control " << c.id;
-        }
-    }
+bool Within(const RECT& inner, const RECT& outer) {
+    RECT common{};
+    return IntersectRect(&common, &inner, &outer) && EqualRect(&common, &inner);
 }
 
-void ExpectCentred(HWND window) {
-    RECT frame{}, area{};
+// Centred in the work area; children in creation order, which is the tab
+// order, each in the client area and over no other but the group box that
+// holds it. The client area is 2 to 4 inches each way whatever the DPI:
+// twips unscaled, or scaled twice, leave that far behind.
+void ExpectLaidOut(HWND window, const std::vector<int>& tabOrder, int groupBox = 0) {
+    RECT frame{}, area{}, client{};
     GetWindowRect(window, &frame);
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
     EXPECT_NEAR((frame.left + frame.right) / 2, (area.left + area.right) / 2, 1);
     EXPECT_NEAR((frame.top + frame.bottom) / 2, (area.top + area.bottom) / 2, 1);
+    std::vector<int> order;
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        order.push_back(GetDlgCtrlID(child));
+    EXPECT_EQ(order, tabOrder);
+    GetClientRect(window, &client);
+    HDC screen = GetDC(nullptr);
+    const double dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    for (double inches : {client.right / dpi, client.bottom / dpi}) EXPECT_TRUE(inches > 2 && inches < 4) << inches;
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        const RECT a = Place(window, order[i]);
+        EXPECT_TRUE(Within(a, client)) << "control " << order[i] << " is outside the client area";
+        for (std::size_t j = i + 1; j < order.size(); ++j) {
+            const RECT b = Place(window, order[j]);
+            RECT both{};
+            EXPECT_TRUE(order[i] == groupBox ? Within(b, a) : !IntersectRect(&both, &a, &b))
+                << "controls " << order[i] << " and " << order[j] << " overlap";
+        }
+    }
 }
+
+LONG Style(HWND window, int id) { return GetWindowLongW(GetDlgItem(window, id), GWL_STYLE); }
 
 using Layout = VantrelTest;
 
@@ -66,50 +61,50 @@ TEST_F(Layout, OptionsWindowAndAboutWindowHaveTheirControlsInPlace) {
     Start();
     Choose("ddddde");
     ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(config()) != FALSE; }));
-    EXPECT_EQ(WindowText(config()), L"Vantrel v2.1");
+    EXPECT_EQ(WindowText(config()), kOptionsTitle);
     LONG style = GetWindowLongW(config(), GWL_STYLE);
-    EXPECT_TRUE(style & WS_CAPTION);
-    EXPECT_TRUE(style & WS_SYSMENU);
+    EXPECT_TRUE((style & WS_CAPTION) && (style & WS_SYSMENU));
     EXPECT_FALSE(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
     EXPECT_TRUE(GetWindowLongW(config(), GWL_EXSTYLE) & WS_EX_APPWINDOW) << "shown in the taskbar";
-    ExpectCentred(config());
-    ExpectLayout(config(), 4590, 4620,
-                 {
-                     {IDC_ASK_TO_SWITCH, L"Ask me to switch 1.0e when 'Host is launching game'", 120, 120, 4215, 195},
-                     {IDC_START_WITH_WINDOWS, L"Add to 'Startup'", 120, 840, 1575, 195},
-                     {IDC_CLOSE_APPLICATIONS, L"End selected aplications when The Conquerors is runned", 120, 1200, 4455, 195},
-                     {IDC_OPTIONS_OK, L"OK", 3600, 4080, 855, 375},
-                     {IDC_APPLICATION_LIST, nullptr, 120, 1440, 4335, 2535},
-                     {IDC_REPLY_HINT, L"Reply in 2 seconds.", 360, 360, 1455, 255},
-                 });
+    ExpectLaidOut(config(), {IDC_ASK_TO_SWITCH, IDC_START_WITH_WINDOWS, IDC_CLOSE_APPLICATIONS, IDC_OPTIONS_OK,
+                             IDC_APPLICATION_LIST, IDC_REPLY_HINT});
+    for (const auto& [id, caption] : std::vector<std::pair<int, std::wstring>>{
+             {IDC_ASK_TO_SWITCH, L"Ask me to switch 1.0e when 'Host is launching game'"},
+             {IDC_START_WITH_WINDOWS, L"Add to 'Startup'"},
+             {IDC_CLOSE_APPLICATIONS, L"End selected aplications when The Conquerors is runned"},
+             {IDC_OPTIONS_OK, L"OK"},
+             {IDC_REPLY_HINT, L"Reply in 2 seconds."}})
+        EXPECT_EQ(WindowText(GetDlgItem(config(), id)), caption);
+    // Top to bottom the three boxes, the list and OK; the boxes flush left
+    // with the list, OK flush right under it, the hint indented under the
+    // first box.
+    const RECT ask = Place(config(), IDC_ASK_TO_SWITCH), start = Place(config(), IDC_START_WITH_WINDOWS),
+               close = Place(config(), IDC_CLOSE_APPLICATIONS), list = Place(config(), IDC_APPLICATION_LIST),
+               ok = Place(config(), IDC_OPTIONS_OK), hint = Place(config(), IDC_REPLY_HINT);
+    EXPECT_TRUE(ask.bottom <= hint.top && hint.bottom <= start.top && start.bottom <= close.top &&
+                close.bottom <= list.top && list.bottom <= ok.top);
+    EXPECT_TRUE(ask.left == start.left && start.left == close.left && close.left == list.left && hint.left > ask.left);
+    EXPECT_EQ(ok.right, list.right);
     for (int box : {IDC_ASK_TO_SWITCH, IDC_START_WITH_WINDOWS, IDC_CLOSE_APPLICATIONS})
-        EXPECT_EQ(GetWindowLongW(GetDlgItem(config(), box), GWL_STYLE) & BS_TYPEMASK, BS_CHECKBOX);
-    EXPECT_EQ(GetWindowLongW(GetDlgItem(config(), IDC_OPTIONS_OK), GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
-    LONG list = GetWindowLongW(GetDlgItem(config(), IDC_APPLICATION_LIST), GWL_STYLE);
-    EXPECT_TRUE(list & LBS_MULTIPLESEL);
-    EXPECT_FALSE(list & LBS_SORT);
+        EXPECT_EQ(Style(config(), box) & BS_TYPEMASK, BS_CHECKBOX);
+    EXPECT_EQ(Style(config(), IDC_OPTIONS_OK) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+    EXPECT_TRUE(Style(config(), IDC_APPLICATION_LIST) & LBS_MULTIPLESEL);
+    EXPECT_FALSE(Style(config(), IDC_APPLICATION_LIST) & LBS_SORT);
 
     Choose("dddddde");
     HWND about = WaitForWindow({kAboutTitle, kAboutClass, vantrel().id()});
     ASSERT_NE(about, nullptr);
     style = GetWindowLongW(about, GWL_STYLE);
     EXPECT_EQ(style & WS_OVERLAPPEDWINDOW, static_cast<LONG>(WS_OVERLAPPEDWINDOW)) << "sizable, with min and max";
-    ExpectCentred(about);
-    ExpectLayout(about, 4095, 3165,
-                 {
-                     {IDC_ABOUT_OK, L"OK", 2880, 2640, 1095, 375},
-                     {IDC_HOME_PAGE, L"Visit Holvane Home Page", 120, 2640, 2055, 375},
-                     {IDC_ABOUT_FRAME, L"About", 120, 120, 3855, 2415},
-                     {IDC_ABOUT_TEXT, nullptr, 120 + 120, 120 + 240, 3615, 2055},
-                 });
-    EXPECT_EQ(GetWindowLongW(GetDlgItem(about, IDC_ABOUT_OK), GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+    ExpectLaidOut(about, {IDC_ABOUT_OK, IDC_HOME_PAGE, IDC_ABOUT_FRAME, IDC_ABOUT_TEXT}, IDC_ABOUT_FRAME);
+    EXPECT_TRUE(WindowText(GetDlgItem(about, IDC_ABOUT_OK)) == L"OK" && WindowText(GetDlgItem(about, IDC_ABOUT_FRAME)) == L"About");
+    // Under the frame one row: the home page flush left, OK flush right.
+    const RECT frame = Place(about, IDC_ABOUT_FRAME), home = Place(about, IDC_HOME_PAGE),
+               aboutOk = Place(about, IDC_ABOUT_OK);
+    EXPECT_TRUE(frame.bottom <= home.top && home.top == aboutOk.top && home.bottom == aboutOk.bottom);
+    EXPECT_TRUE(home.left == frame.left && home.right < aboutOk.left && aboutOk.right == frame.right);
+    EXPECT_EQ(Style(about, IDC_ABOUT_OK) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
 }
-
-}  // namespace
-}  // namespace e2e
-
-namespace e2e {
-namespace {
 
 HWND FocusOf(HWND window) {
     GUITHREADINFO info{};

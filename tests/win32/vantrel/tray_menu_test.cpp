@@ -215,7 +215,7 @@ TEST_F(TrayMenu, AboutOpensOnceWithItsNineLines) {
         start = end + 2;
     }
     ASSERT_EQ(lines.size(), 9u) << Utf8(text);
-    EXPECT_EQ(lines[0], L"Vantrel v2.1 lets you to switch AoC between 1.0c and 1.0e");
+    EXPECT_EQ(lines[0], L"" VANTREL_NAME_AND_VERSION " lets you to switch AoC between 1.0c and 1.0e");
     EXPECT_EQ(lines[4], L"");
     for (std::size_t i : {1, 2, 3, 5, 6, 7, 8}) EXPECT_FALSE(lines[i].empty()) << "line " << i + 1;
     EXPECT_EQ(WindowText(GetDlgItem(about, IDC_ABOUT_OK)), L"OK");

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "common/version.h"
 #include "switcher/win32/resource.h"
 #include "tests/win32/support/open_menu.h"
 #include "tests/win32/support/process.h"
@@ -26,8 +27,8 @@ inline const std::wstring kDirectPlayKey =
 inline const std::wstring kRunKey = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
 inline const std::wstring kOptionsClass = L"Vantrel.Config";
 inline const std::wstring kAboutClass = L"Vantrel.AboutForm";
-inline const std::wstring kOptionsTitle = L"Vantrel v2.1";
-inline const std::wstring kAboutTitle = L"About Vantrel v2.1";
+inline const std::wstring kOptionsTitle = L"" VANTREL_NAME_AND_VERSION;
+inline const std::wstring kAboutTitle = L"About " VANTREL_NAME_AND_VERSION;
 
 // A string value under HKEY_LOCAL_MACHINE, set or deleted for the life of
 // the object; the old state comes back afterwards.

@@ -1,7 +1,6 @@
 // The options' check boxes: loading them at start and handling their clicks.
 #include "common/settings.h"
 #include "switcher/options.h"
-#include "switcher/switcher.h"
 
 namespace switcher {
 
@@ -10,7 +9,7 @@ using common::kCloseApplicationsKey;
 using common::kOptionsSection;
 using common::kStartWithWindowsKey;
 
-bool& Switcher::Box(CheckBox box) {
+bool& Options::Box(CheckBox box) {
     switch (box) {
         case CheckBox::AskToSwitch: return askToSwitch_;
         case CheckBox::StartWithWindows: return startWithWindows_;
@@ -19,7 +18,7 @@ bool& Switcher::Box(CheckBox box) {
     return closeApplications_;
 }
 
-void Switcher::LoadOptions() {
+void Options::Load() {
     const std::pair<CheckBox, std::string_view> order[] = {
         {CheckBox::StartWithWindows, kStartWithWindowsKey},
         {CheckBox::AskToSwitch, kAskToSwitchKey},
@@ -32,23 +31,36 @@ void Switcher::LoadOptions() {
     view_.Refresh();
 }
 
-void Switcher::SetBox(CheckBox box, bool checked) {
+void Options::SetBox(CheckBox box, bool checked) {
     if (Box(box) == checked) return;
     Box(box) = checked;
     HandleClick(box);
 }
 
-void Switcher::ClickCheckBox(CheckBox box) {
+void Options::ClickCheckBox(CheckBox box) {
     Box(box) = !Box(box);
     HandleClick(box);
     view_.Refresh();
 }
 
-void Switcher::SetSelected(std::size_t index, bool selected) {
+void Options::SetSelected(std::size_t index, bool selected) {
     applications_.SetSelected(index, selected);
 }
 
-void Switcher::HandleClick(CheckBox box) {
+bool Options::Checked(CheckBox box) const { return const_cast<Options*>(this)->Box(box); }
+
+bool Options::CloseSelectedApplications() {
+    if (!closeApplications_ || applications_.Empty()) return false;
+    // The list box is the truth of what is selected: another program may
+    // have changed it without the window hearing of it.
+    const std::vector<bool> shown = view_.ShownSelection();
+    for (std::size_t i = 0; i < applications_.Entries().size(); ++i)
+        applications_.SetSelected(i, i < shown.size() && shown[i]);
+    applications_.CloseSelected(os_);
+    return true;
+}
+
+void Options::HandleClick(CheckBox box) {
     switch (box) {
         case CheckBox::StartWithWindows: return ApplyStartWithWindows();
         case CheckBox::AskToSwitch: return ApplyAskToSwitch();
@@ -56,7 +68,7 @@ void Switcher::HandleClick(CheckBox box) {
     }
 }
 
-void Switcher::ApplyStartWithWindows() {
+void Options::ApplyStartWithWindows() {
     if (startWithWindows_) {
         const auto written = RegisterStartup(os_);
         if (!written) {
@@ -82,9 +94,9 @@ void Switcher::ApplyStartWithWindows() {
     }
 }
 
-void Switcher::ApplyAskToSwitch() { StoreOption(kAskToSwitchKey, askToSwitch_); }
+void Options::ApplyAskToSwitch() { StoreOption(kAskToSwitchKey, askToSwitch_); }
 
-void Switcher::ApplyCloseApplications() {
+void Options::ApplyCloseApplications() {
     if (closeApplications_)
         applications_.ListWindows(os_);
     else
@@ -92,7 +104,7 @@ void Switcher::ApplyCloseApplications() {
     StoreOption(kCloseApplicationsKey, closeApplications_);
 }
 
-void Switcher::StoreOption(std::string_view key, bool on) {
+void Options::StoreOption(std::string_view key, bool on) {
     if (const auto s = os_.WriteSetting(kOptionsSection, key, on ? "1" : "0"); !s)
         messages_.ShowError(s.message());
 }
