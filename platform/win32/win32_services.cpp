@@ -46,8 +46,16 @@ void Win32Services::BringMessageToFront() {
     HWND open = nullptr;
     ::EnumThreadWindows(::GetCurrentThreadId(), FindOpenMessageBox, reinterpret_cast<LPARAM>(&open));
     if (!open) return;
+    // Windows lets a process take the foreground only when it has the last
+    // input or the foreground thread lets it: borrow that thread's input
+    // state for the moment of the switch.
+    const DWORD ours = ::GetCurrentThreadId();
+    const DWORD front = ::GetWindowThreadProcessId(::GetForegroundWindow(), nullptr);
+    const bool attached = front != 0 && front != ours && ::AttachThreadInput(ours, front, TRUE);
+    ::BringWindowToTop(open);
     ::SetForegroundWindow(open);
     if (!::IsChild(open, ::GetFocus())) ::SetFocus(open);
+    if (attached) ::AttachThreadInput(ours, front, FALSE);
 }
 
 void Win32Services::Beep() { ::MessageBeep(MB_OK); }

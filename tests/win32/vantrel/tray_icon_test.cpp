@@ -4,6 +4,7 @@
 #include "tests/win32/support/desktop.h"
 #include "tests/win32/support/files.h"
 #include "tests/win32/support/process.h"
+#include "tests/win32/support/text.h"
 #include "tests/win32/vantrel/recording_window.h"
 #include "tests/win32/vantrel/vantrel_test.h"
 
@@ -22,8 +23,16 @@ TEST_F(TrayIcon, AClickWhileAQuestionIsOpenBringsItToTheFront) {
     SetForegroundWindow(cover.handle());
     ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == cover.handle(); }));
 
-    PostMessageW(config(), 1400, 0, WM_LBUTTONUP);
-    EXPECT_TRUE(WaitUntil([&] { return GetForegroundWindow() == box; })) << "the question stayed behind";
+    // Under Wine, another process that sees the X focus leave its window may
+    // hand the foreground to the desktop just after the switch; a second
+    // click then finds the question in front, as a user's would. A program
+    // that ignores the click never brings it, however often.
+    bool inFront = false;
+    for (int click = 0; click < 3 && !inFront; ++click) {
+        PostMessageW(config(), 1400, 0, WM_LBUTTONUP);
+        inFront = WaitUntil([&] { return GetForegroundWindow() == box; }, 2000ms);
+    }
+    EXPECT_TRUE(inFront) << "the question stayed behind \"" << Utf8(WindowText(GetForegroundWindow())) << "\"";
     EXPECT_TRUE(WaitUntil([&] {
         GUITHREADINFO gui{};
         gui.cbSize = sizeof gui;
