@@ -22,7 +22,9 @@ foreach(library IN LISTS release_libraries)
   endif()
 endforeach()
 
-add_library(fatal_exit OBJECT ${PROJECT_SOURCE_DIR}/platform/win32/fatal_exit.cpp)
+# In a folder of its own so that platform_win32, which the tests link too,
+# does not pick it up.
+add_library(fatal_exit OBJECT ${PROJECT_SOURCE_DIR}/platform/win32/runtime/fatal_exit.cpp)
 target_compile_options(fatal_exit PRIVATE ${release_compile_options})
 
 foreach(program IN LISTS release_programs)
