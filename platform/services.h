@@ -16,11 +16,11 @@
 namespace platform {
 
 // How a started program shows its first window.
-enum class WindowStyle { Normal = 1, Maximized = 3 };
+enum class WindowStyle { Normal, Maximized };
 
-// Buttons and answers of a message box, numbered as Windows numbers them.
-enum class MessageStyle { Ok = 0, OkCancelWarning = 49, OkError = 16 };
-enum class Answer { Ok = 1, Cancel = 2 };
+// Buttons and icon of a message box, and its answers.
+enum class MessageStyle { Ok, OkCancelWarning, OkError };
+enum class Answer { Ok, Cancel };
 
 using WindowHandle = std::uintptr_t;  // 0 means no window
 

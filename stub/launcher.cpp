@@ -1,6 +1,7 @@
 #include "stub/launcher.h"
 
-#include "stub/launching_option.h"
+#include "common/build_marker.h"
+#include "common/settings.h"
 
 namespace stub {
 
@@ -40,40 +41,40 @@ void Launcher::Load() {
     if (busy_ || finished_) return;
     Busy busy(*this);
     // A setting that cannot be read counts as never stored: start at once.
-    auto stored = os_.ReadSetting(kSettingsSection, kLaunchingKey);
-    if (!stored || !AsksForBuild(*stored)) {
+    auto stored = os_.ReadSetting(common::kOptionsSection, common::kAskToSwitchKey);
+    if (!stored || !common::AsksForBuild(*stored)) {
         StopTimer();
-        RunAoC();
+        StartGame();
         return;
     }
     os_.Beep();
     view_.Show();
 }
 
-void Launcher::Command1Click() { SwitchThenRun(&Launcher::SetToC); }
+void Launcher::PickBuild10c() { SwitchThenStart(&common::MakeBuild10cCurrent); }
 
-void Launcher::Command2Click() { SwitchThenRun(&Launcher::SetToE); }
+void Launcher::PickBuild10e() { SwitchThenStart(&common::MakeBuild10eCurrent); }
 
-void Launcher::SwitchThenRun(Status (Launcher::*setTo)()) {
+void Launcher::SwitchThenStart(Status (*makeCurrent)(platform::Services&, std::string_view)) {
     if (busy_ || finished_) return;
     Busy busy(*this);
     StopTimer();
-    if (Status s = (this->*setTo)(); !s) {
+    if (Status s = makeCurrent(os_, folder_); !s) {
         // Starting now would run the build the player did not choose. The
         // window stays so that they can choose again or close it.
         os_.ShowMessage(Sentence(s.message()) + "\n\nThe game was not started.", kMessageTitle,
                         platform::MessageStyle::OkError);
         return;
     }
-    RunAoC();
+    StartGame();
 }
 
-void Launcher::Timer1Tick() {
+void Launcher::ChoiceTimedOut() {
     // A tick may already be queued when the timer stops.
     if (busy_ || finished_ || timerStopped_) return;
     Busy busy(*this);
     StopTimer();
-    RunAoC();
+    StartGame();
 }
 
 void Launcher::CloseRequested() {
@@ -85,7 +86,7 @@ void Launcher::CloseRequested() {
     Finish(kExitNormal);
 }
 
-void Launcher::RunAoC() {
+void Launcher::StartGame() {
     if (finished_) return;
     const std::string arguments = os_.ArgumentText();
     if (Status s = os_.StartProgram(GamePath(), arguments, platform::WindowStyle::Normal); !s) {
@@ -97,29 +98,10 @@ void Launcher::RunAoC() {
     }
     // The game runs by now: a log that cannot be written is not worth a
     // message over its window, only the exit code says so.
-    Finish(WriteCommand() ? kExitNormal : kExitNotLogged);
+    Finish(LogArguments() ? kExitNormal : kExitNotLogged);
 }
 
-Status Launcher::SetToC() {
-    if (!os_.PlainFileExists(MarkerPath())) return Status::Ok();
-    if (Status s = os_.RemoveFile(MarkerPath()); !s)
-        return Status::Fail("Cannot switch to 1.0c: " + s.message());
-    return Status::Ok();
-}
-
-Status Launcher::SetToE() {
-    if (os_.PlainFileExists(MarkerPath())) return Status::Ok();
-    if (Status s = os_.CreateEmptyFile(MarkerPath()); !s)
-        return Status::Fail("Cannot switch to 1.0e: " + s.message());
-    // Some systems empty a hidden file in place instead of refusing to
-    // replace it; it still does not count, and the game would run as 1.0c.
-    if (!os_.PlainFileExists(MarkerPath()))
-        return Status::Fail("Cannot switch to 1.0e: the file " + MarkerPath() +
-                            " is hidden or a system file, so it does not count.");
-    return Status::Ok();
-}
-
-Status Launcher::WriteCommand() {
+Status Launcher::LogArguments() {
     // One write of the whole line, so the log never holds half of it.
     return os_.AppendAnsiText(LogPath(), "\"" + os_.ArgumentText() + "\"\r\n");
 }

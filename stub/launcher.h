@@ -3,24 +3,24 @@
 // name, lets the player pick the build (or not, as the option "Launching"
 // says), starts the renamed game with its own argument text unchanged and
 // appends that text to its log. The window code forwards the window's events
-// here: its load, the clicks on `Command1` and `Command2`, the ticks of
-// `Timer1` and the user's request to close it.
+// here: its load, the clicks on the two build buttons, the end of the wait
+// for a choice and the user's request to close it.
 
 #include <string>
 #include <string_view>
 
+#include "common/version.h"
 #include "platform/services.h"
 #include "stub/view.h"
 
 namespace stub {
 
-inline constexpr std::string_view kCaption = "Vantrel v2.1";
+inline constexpr std::string_view kCaption = VANTREL_NAME_AND_VERSION;
 inline constexpr std::string_view kMessageTitle = "Brennic";
-inline constexpr unsigned kTimerIntervalMs = 1000;
+inline constexpr unsigned kChoiceWaitMs = 1000;
 
 // Files in the stub's own folder; each name starts with the separator.
 inline constexpr std::string_view kGameName = "\\Brennic_Original.exe";
-inline constexpr std::string_view kMarkerName = "\\on.ini";
 inline constexpr std::string_view kLogName = "\\WriteCommandTxt.ini";
 
 // How the program ends.
@@ -32,13 +32,13 @@ class Launcher {
 public:
     Launcher(platform::Services& os, View& view);
 
-    // Runs once when the window exists but is not shown yet and `Timer1` is
-    // already counting: starts the game at once, or beeps and shows the
-    // window.
+    // Runs once when the window exists but is not shown yet and the wait for
+    // a choice is already counting: starts the game at once, or beeps and
+    // shows the window.
     void Load();
-    void Command1Click();  // 1.0c, then start
-    void Command2Click();  // 1.0e, then start
-    void Timer1Tick();     // start with the build that is current now
+    void PickBuild10c();  // 1.0c, then start
+    void PickBuild10e();  // 1.0e, then start
+    void ChoiceTimedOut();  // start with the build that is current now
     // The user closes the window: it ends without starting the game. Asked
     // while an event is still being handled (a message box of it is open),
     // the window closes when that handling is over, unless it closed anyway.
@@ -48,28 +48,22 @@ public:
     // add the guard that lets one run of the stub start the game only once.
     // Starts the game, logs its argument text and closes the window; a game
     // that cannot be started is reported and closes the window too.
-    void RunAoC();
-    // Makes 1.0c current in the stub's folder: deletes a plain on.ini.
-    platform::Status SetToC();
-    // Makes 1.0e current in the stub's folder: creates an empty on.ini unless
-    // a plain one is there.
-    platform::Status SetToE();
+    void StartGame();
     // Appends the argument text to the log as one quoted line.
-    platform::Status WriteCommand();
+    platform::Status LogArguments();
 
     // Once true, every further event is ignored.
     bool finished() const { return finished_; }
     int exitCode() const { return exitCode_; }
 
     std::string GamePath() const { return folder_ + std::string(kGameName); }
-    std::string MarkerPath() const { return folder_ + std::string(kMarkerName); }
     std::string LogPath() const { return folder_ + std::string(kLogName); }
 
 private:
     class Busy;
     void StopTimer();
     void Finish(int exitCode);
-    void SwitchThenRun(platform::Status (Launcher::*setTo)());
+    void SwitchThenStart(platform::Status (*makeCurrent)(platform::Services&, std::string_view));
 
     platform::Services& os_;
     View& view_;

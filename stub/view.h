@@ -1,5 +1,5 @@
 #pragma once
-// What the launch stub's behaviour asks of its window `Brennic`. The window
+// What the launch stub's behaviour asks of its window. The window
 // code implements this and otherwise only forwards events to Launcher.
 
 namespace stub {
@@ -8,9 +8,9 @@ class View {
 public:
     virtual ~View() = default;
 
-    // Makes the window visible, with the focus on `Command1`.
+    // Makes the window visible, with the focus on the 1.0c button.
     virtual void Show() = 0;
-    // Stops `Timer1`; no tick arrives after this.
+    // Stops the wait for a choice; no tick arrives after this.
     virtual void StopTimer() = 0;
     // Destroys the window (its timer with it). It is the program's only
     // window, so the program then ends with `exitCode`.

@@ -2,11 +2,13 @@
 
 #include <array>
 
+#include "common/version.h"
+
 namespace switcher {
 
 std::string AboutText() {
     static constexpr std::array<std::string_view, 9> kLines = {
-        "Vantrel v2.1 lets you to switch AoC between 1.0c and 1.0e",
+        VANTREL_NAME_AND_VERSION " lets you to switch AoC between 1.0c and 1.0e",
         "Written by Holvane",
         "E-mail: holvane@holvane.example.com",
         "More information: https://holvane.example.com/",

@@ -1,5 +1,7 @@
 #include "switcher/game.h"
 
+#include "common/build_marker.h"
+
 namespace switcher {
 
 using platform::Result;
@@ -38,12 +40,6 @@ Result<std::string> EnterGameFolder(platform::Services& os) {
     return EnterFolder(os, *folder, "game folder");
 }
 
-std::string MarkerPath(const std::string& folder) { return folder + std::string(kMarkerName); }
-
-std::string VersionIn(platform::Services& os, const std::string& folder) {
-    return std::string(os.PlainFileExists(MarkerPath(folder)) ? kVersionE : kVersionC);
-}
-
 }  // namespace
 
 Result<std::string> GameFolder(platform::Services& os) {
@@ -61,27 +57,19 @@ Result<std::string> GameFolder(platform::Services& os) {
 Result<std::string> GetVersion(platform::Services& os) {
     auto folder = EnterGameFolder(os);
     if (!folder) return folder.status();
-    return VersionIn(os, *folder);
+    return std::string(common::CurrentBuild(os, *folder));
 }
 
 Status SwitchToC(platform::Services& os) {
     auto folder = EnterGameFolder(os);
     if (!folder) return folder.status();
-    if (VersionIn(os, *folder) != kVersionE) return Status::Ok();
-    if (auto s = os.RemoveFile(MarkerPath(*folder)); !s)
-        return Status::Fail("Cannot switch to 1.0c: the file " + MarkerPath(*folder) +
-                            " cannot be deleted (" + s.message() + ").");
-    return Status::Ok();
+    return common::MakeBuild10cCurrent(os, *folder);
 }
 
 Status SwitchToE(platform::Services& os) {
     auto folder = EnterGameFolder(os);
     if (!folder) return folder.status();
-    if (VersionIn(os, *folder) != kVersionC) return Status::Ok();
-    if (auto s = os.CreateEmptyFile(MarkerPath(*folder)); !s)
-        return Status::Fail("Cannot switch to 1.0e: the file " + MarkerPath(*folder) +
-                            " cannot be created (" + s.message() + ").");
-    return Status::Ok();
+    return common::MakeBuild10eCurrent(os, *folder);
 }
 
 Status RunInFolder(platform::Services& os, std::string_view folder, std::string_view file,

@@ -1,6 +1,6 @@
 #pragma once
 // The game's folder, as registered by its DirectPlay application entry, and
-// the build marker in it: `on.ini` present means 1.0e is current.
+// the build that is current in it.
 
 #include <string>
 #include <string_view>
@@ -12,9 +12,6 @@ namespace switcher {
 inline constexpr std::string_view kGamePathValue =
     "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\DirectPlay\\Applications\\"
     "Age of Empires II - The Conquerors Expansion\\Path";
-inline constexpr std::string_view kVersionC = "1.0c";
-inline constexpr std::string_view kVersionE = "1.0e";
-inline constexpr std::string_view kMarkerName = "\\on.ini";
 
 // The registered game folder, read afresh.
 platform::Result<std::string> GameFolder(platform::Services& os);

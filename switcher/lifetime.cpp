@@ -12,7 +12,7 @@ bool Lifetime::Unloaded(ProgramWindow window) {
 }
 
 bool Lifetime::IsLoaded(ProgramWindow window) const {
-    return window == ProgramWindow::Config ? config_ : about_;
+    return window == ProgramWindow::Options ? options_ : about_;
 }
 
 }  // namespace switcher

@@ -5,7 +5,7 @@
 
 namespace switcher {
 
-enum class ProgramWindow { Config, About };
+enum class ProgramWindow { Options, About };
 
 class Lifetime {
 public:
@@ -14,11 +14,11 @@ public:
     // Unloading a window that is not loaded changes nothing.
     bool Unloaded(ProgramWindow window);
     bool IsLoaded(ProgramWindow window) const;
-    bool AnyLoaded() const { return config_ || about_; }
+    bool AnyLoaded() const { return options_ || about_; }
 
 private:
-    bool& Flag(ProgramWindow window) { return window == ProgramWindow::Config ? config_ : about_; }
-    bool config_ = false;
+    bool& Flag(ProgramWindow window) { return window == ProgramWindow::Options ? options_ : about_; }
+    bool options_ = false;
     bool about_ = false;
 };
 

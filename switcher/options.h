@@ -1,6 +1,5 @@
 #pragma once
-// The three options as they are stored per user (section "Control"), and the
-// startup registration that the option "Starting" keeps.
+// The startup registration that the option "Add to 'Startup'" keeps.
 
 #include <string>
 #include <string_view>
@@ -9,19 +8,10 @@
 
 namespace switcher {
 
-inline constexpr std::string_view kOptionsSection = "Control";
-inline constexpr std::string_view kStartingKey = "Starting";
-inline constexpr std::string_view kLaunchingKey = "Launching";
-inline constexpr std::string_view kProgramKey = "Program";
-
 inline constexpr std::string_view kMachineRunValue =
     "HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run\\Vantrel";
 inline constexpr std::string_view kUserRunValue =
     "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\Vantrel";
-
-// Whether a stored text turns the option on: only a number equal to 1 does.
-// Text never stored, or that is not a number, is off.
-bool StoredOptionIsOn(std::string_view stored);
 
 // The Run value's data: the program's folder and "\Vantrel.exe", quoted when
 // the path holds a blank.

@@ -10,9 +10,9 @@ namespace switcher {
 using platform::Answer;
 using platform::MessageStyle;
 
-int MenuLevel(MenuItem item) { return item == MenuItem::mnuc || item == MenuItem::mnue ? 2 : 1; }
-bool IsSeparator(MenuItem item) { return item == MenuItem::sep1 || item == MenuItem::sep2; }
-bool IsGreyed(MenuItem item) { return item == MenuItem::mnucurrent; }
+int MenuLevel(MenuItem item) { return item == MenuItem::Build10c || item == MenuItem::Build10e ? 2 : 1; }
+bool IsSeparator(MenuItem item) { return item == MenuItem::GameSeparator || item == MenuItem::ExitSeparator; }
+bool IsGreyed(MenuItem item) { return item == MenuItem::CurrentBuild; }
 
 Switcher::Switcher(platform::Services& os, View& view)
     : os_(os), view_(view), messages_(os), currentCaption_(kVersionUnknownCaption) {}
@@ -21,7 +21,7 @@ Switcher::Switcher(platform::Services& os, View& view)
 
 bool Switcher::Load() {
     if (os_.AnotherInstanceRunning()) return false;
-    lifetime_.Loaded(ProgramWindow::Config);
+    lifetime_.Loaded(ProgramWindow::Options);
     InstallTray();
     return true;
 }
@@ -33,8 +33,8 @@ void Switcher::InstallTray() {
     trayInstalled_ = true;
     RefreshVersionCaption();
     LoadOptions();
-    configVisible_ = false;
-    view_.SetConfigVisible(false);
+    optionsVisible_ = false;
+    view_.SetOptionsVisible(false);
     view_.Refresh();
 }
 
@@ -45,10 +45,10 @@ void Switcher::RemoveTray() {
 }
 
 void Switcher::Unload() {
-    if (!lifetime_.IsLoaded(ProgramWindow::Config)) return;
+    if (!lifetime_.IsLoaded(ProgramWindow::Options)) return;
     RemoveTray();
-    configVisible_ = false;
-    (void)lifetime_.Unloaded(ProgramWindow::Config);
+    optionsVisible_ = false;
+    (void)lifetime_.Unloaded(ProgramWindow::Options);
 }
 
 void Switcher::TaskbarCreated() {
@@ -57,8 +57,7 @@ void Switcher::TaskbarCreated() {
 
 // --- the tray icon and its menu ---
 
-bool Switcher::TrayMouseMessage(std::uint32_t mouseMessage) {
-    if (mouseMessage != kLeftButtonUp && mouseMessage != kRightButtonUp) return false;
+bool Switcher::TrayClicked(TrayClick /*button*/) {
     if (!trayInstalled_ || menuOpen_ || messages_.Open()) return false;
     menuOpen_ = true;
     return true;
@@ -67,16 +66,16 @@ bool Switcher::TrayMouseMessage(std::uint32_t mouseMessage) {
 void Switcher::MenuClosed() { menuOpen_ = false; }
 
 void Switcher::Command(MenuItem item) {
-    if (!lifetime_.IsLoaded(ProgramWindow::Config)) return;
+    if (!lifetime_.IsLoaded(ProgramWindow::Options)) return;
     switch (item) {
-        case MenuItem::mnuc: SwitchBuild(false); break;
-        case MenuItem::mnue: SwitchBuild(true); break;
-        case MenuItem::mnusavegame: OpenSaveGame(); break;
-        case MenuItem::mnuconquerors: StartConquerors(); break;
-        case MenuItem::mnuoptions: ClickOk(); break;
-        case MenuItem::mnuabout: view_.ShowAbout(); break;
-        case MenuItem::mnuexit: Exit(); break;
-        default: break;  // Version, the separators, mnucurrent and Close Menu do nothing
+        case MenuItem::Build10c: SwitchBuild(false); break;
+        case MenuItem::Build10e: SwitchBuild(true); break;
+        case MenuItem::SaveGame: OpenSaveGame(); break;
+        case MenuItem::StartGame: StartGame(); break;
+        case MenuItem::ToggleOptions: ClickOk(); break;
+        case MenuItem::About: view_.ShowAbout(); break;
+        case MenuItem::Exit: Exit(); break;
+        default: break;  // Version, the separators, CurrentBuild and Close Menu do nothing
     }
 }
 
@@ -106,7 +105,7 @@ void Switcher::OpenSaveGame() {
         messages_.ShowError("Explorer cannot be started to show " + *folder + ": " + s.message());
 }
 
-void Switcher::StartConquerors() {
+void Switcher::StartGame() {
     const auto folder = GameFolder(os_);
     if (!folder) return messages_.ShowError(folder.message());
     if (const auto s = RunInFolder(os_, *folder, "Brennic.exe", platform::WindowStyle::Normal); !s)
@@ -116,14 +115,14 @@ void Switcher::StartConquerors() {
 void Switcher::Exit() {
     if (messages_.Ask(kExitQuestion, MessageStyle::OkCancelWarning) != Answer::Ok) return;
     // The window may have gone while the question was open.
-    if (!lifetime_.IsLoaded(ProgramWindow::Config)) return;
+    if (!lifetime_.IsLoaded(ProgramWindow::Options)) return;
     RemoveTray();
-    view_.UnloadConfig();
+    view_.CloseOptions();
 }
 
 void Switcher::ClickOk() {
-    configVisible_ = !configVisible_;
-    view_.SetConfigVisible(configVisible_);
+    optionsVisible_ = !optionsVisible_;
+    view_.SetOptionsVisible(optionsVisible_);
     view_.Refresh();
 }
 
@@ -146,34 +145,34 @@ void Switcher::AboutVisitHomePage() {
 
 bool Switcher::Checked(CheckBox box) const {
     switch (box) {
-        case CheckBox::Launching: return launching_;
-        case CheckBox::Starting: return starting_;
-        case CheckBox::Program: break;
+        case CheckBox::AskToSwitch: return askToSwitch_;
+        case CheckBox::StartWithWindows: return startWithWindows_;
+        case CheckBox::CloseApplications: break;
     }
-    return program_;
+    return closeApplications_;
 }
 
 const std::vector<ApplicationEntry>& Switcher::Applications() const { return applications_.Entries(); }
 
 std::string Switcher::Caption(MenuItem item) const {
     switch (item) {
-        case MenuItem::mnuversion: return "Version";
-        case MenuItem::mnuc: return "The Conquerors 1.0c";
-        case MenuItem::mnue: return "The Conquerors 1.0e";
-        case MenuItem::mnusavegame: return "SaveGame";
-        case MenuItem::mnuconquerors: return "The Conquerors";
-        case MenuItem::sep1:
-        case MenuItem::sep2: return "-";
-        case MenuItem::mnucurrent: return currentCaption_;
-        case MenuItem::mnuoptions: return std::string(configVisible_ ? kHideOptions : kShowOptions);
-        case MenuItem::mnuabout: return "About";
-        case MenuItem::mnuclose: return "Close Menu";
-        case MenuItem::mnuexit: return "Exit";
+        case MenuItem::Versions: return "Version";
+        case MenuItem::Build10c: return "The Conquerors 1.0c";
+        case MenuItem::Build10e: return "The Conquerors 1.0e";
+        case MenuItem::SaveGame: return "SaveGame";
+        case MenuItem::StartGame: return "The Conquerors";
+        case MenuItem::GameSeparator:
+        case MenuItem::ExitSeparator: return "-";
+        case MenuItem::CurrentBuild: return currentCaption_;
+        case MenuItem::ToggleOptions: return std::string(optionsVisible_ ? kHideOptions : kShowOptions);
+        case MenuItem::About: return "About";
+        case MenuItem::CloseMenu: return "Close Menu";
+        case MenuItem::Exit: return "Exit";
     }
     return {};
 }
 
-bool Switcher::ConfigVisible() const { return configVisible_; }
+bool Switcher::OptionsVisible() const { return optionsVisible_; }
 bool Switcher::Asked() const { return asked_; }
 
 }  // namespace switcher

@@ -5,55 +5,53 @@
 // the accessors report.
 //
 // How the window code drives it:
-//   Config's window created      -> Load(); false: destroy it silently, end.
-//   Config's WM_DESTROY          -> Unload(); then if MustEnd() PostQuitMessage.
-//   AboutForm created            -> AboutLoaded(); label text = AboutText().
-//   AboutForm's WM_DESTROY       -> AboutUnloaded(); then if MustEnd() quit.
-//   AboutForm OK / home page     -> AboutOk() / AboutVisitHomePage().
-//   tray callback 1400           -> if TrayMouseMessage(lParam): open the menu,
+//   options window created       -> Load(); false: destroy it silently, end.
+//   options window's WM_DESTROY  -> Unload(); then if MustEnd() PostQuitMessage.
+//   About window created         -> AboutLoaded(); its text = AboutText().
+//   About window's WM_DESTROY    -> AboutUnloaded(); then if MustEnd() quit.
+//   About window OK / home page  -> AboutOk() / AboutVisitHomePage().
+//   tray icon clicked            -> if TrayClicked(button): open the menu,
 //                                   then MenuClosed(), then Command(chosen).
-//   Timer1 (every 250 ms)        -> Tick().
+//   watch timer (every 250 ms)   -> Tick().
 // After every call, draw from the accessors when View::Refresh() asks.
 
-#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "platform/services.h"
-#include "switcher/application_list.h"  // ApplicationEntry (moved there)
+#include "switcher/application_list.h"
 #include "switcher/lifetime.h"
 #include "switcher/messages.h"
 #include "switcher/view.h"
 
 namespace switcher {
 
-enum class CheckBox { Launching, Starting, Program };
+enum class CheckBox { AskToSwitch, StartWithWindows, CloseApplications };
 
-// The tray popup menu `mnu`, in display order.
+// The tray's popup menu, in display order.
 enum class MenuItem {
-    mnuversion,  // opens the sub-menu of the next two
-    mnuc,
-    mnue,
-    mnusavegame,
-    mnuconquerors,
-    sep1,
-    mnucurrent,  // greyed
-    mnuoptions,
-    mnuabout,
-    sep2,
-    mnuclose,
-    mnuexit,
+    Versions,  // opens the sub-menu of the next two
+    Build10c,
+    Build10e,
+    SaveGame,
+    StartGame,
+    GameSeparator,
+    CurrentBuild,  // greyed
+    ToggleOptions,
+    About,
+    ExitSeparator,
+    CloseMenu,
+    Exit,
 };
 
-inline constexpr unsigned kTrayCallbackMessage = 1400;
-inline constexpr unsigned kTimerIntervalMs = 250;
-inline constexpr std::uint32_t kLeftButtonUp = 514;   // WM_LBUTTONUP
-inline constexpr std::uint32_t kRightButtonUp = 517;  // WM_RBUTTONUP
+inline constexpr unsigned kWatchIntervalMs = 250;
+// A release of either button on the tray icon opens the menu.
+enum class TrayClick { Left, Right };
 
-// The sub-menu level of an item: 2 for mnuc and mnue (under mnuversion), 1
+// The sub-menu level of an item: 2 for Build10c and Build10e (under Versions), 1
 // for the others.
 int MenuLevel(MenuItem item);
-// Separators are sep1 and sep2; mnucurrent is greyed.
+// Separators are GameSeparator and ExitSeparator; CurrentBuild is greyed.
 bool IsSeparator(MenuItem item);
 bool IsGreyed(MenuItem item);
 
@@ -61,17 +59,17 @@ class Switcher {
 public:
     Switcher(platform::Services& os, View& view);
 
-    // Load of `Config`, after its window exists. False when another instance
+    // The options window exists. False when another instance
     // runs: the program then ends at once, silently.
     bool Load();
-    // Unload of `Config` (its close button, or after Exit): removes the icon.
+    // The options window is gone (its close button, or after Exit): removes the icon.
     void Unload();
 
     // The Explorer restart message: the icon must be added again.
     void TaskbarCreated();
-    // The tray callback's mouse message (its lParam). True when the popup menu
-    // must open now; false also while a menu or a message box of ours is open.
-    bool TrayMouseMessage(std::uint32_t mouseMessage);
+    // True when the popup menu must open now; false while a menu or a
+    // message box of ours is open.
+    bool TrayClicked(TrayClick button);
     // The popup menu has closed (with or without a command).
     void MenuClosed();
 
@@ -81,23 +79,21 @@ public:
     // The user changed the selection in ApplicationList.
     void SetSelected(std::size_t index, bool selected);
 
-    // One tick of Timer1.
+    // One tick of the watch timer.
     void Tick();
 
     // --- state for drawing ---
     bool Checked(CheckBox box) const;
     const std::vector<ApplicationEntry>& Applications() const;
-    std::string Caption(MenuItem item) const;  // every item's; mnucurrent's and mnuoptions' change
-    bool ConfigVisible() const;
+    std::string Caption(MenuItem item) const;  // every item's; CurrentBuild's and ToggleOptions' change
+    bool OptionsVisible() const;
     bool Asked() const;
-
-    // ... the implementation adds what it needs below; keep the above stable.
 
     // --- the About window ---
     void AboutLoaded();
     void AboutUnloaded();
-    void AboutOk();  // Command1: unloads the window
-    // Command2: opens the home page in Explorer, maximized, then unloads the
+    void AboutOk();  // closes the window
+    // Opens the home page in Explorer, maximized, then unloads the
     // window. When Explorer cannot be started it says so and the window stays.
     void AboutVisitHomePage();
 
@@ -121,14 +117,14 @@ private:
     // Sets a box as LoadOptions does: a changed value runs its click handling.
     void SetBox(CheckBox box, bool checked);
     void HandleClick(CheckBox box);
-    void HandleStarting();
-    void HandleLaunching();
-    void HandleProgram();
+    void ApplyStartWithWindows();
+    void ApplyAskToSwitch();
+    void ApplyCloseApplications();
     void StoreOption(std::string_view key, bool on);
 
     void SwitchBuild(bool toE);
     void OpenSaveGame();
-    void StartConquerors();
+    void StartGame();
     void Exit();
     void RefreshVersionCaption();
 
@@ -138,13 +134,13 @@ private:
     Lifetime lifetime_;
     ApplicationList applications_;
 
-    bool launching_ = false;
-    bool starting_ = false;
-    bool program_ = false;
+    bool askToSwitch_ = false;
+    bool startWithWindows_ = false;
+    bool closeApplications_ = false;
 
     bool trayInstalled_ = false;
     bool menuOpen_ = false;
-    bool configVisible_ = false;
+    bool optionsVisible_ = false;
     bool asked_ = false;
     std::string currentCaption_;
 };

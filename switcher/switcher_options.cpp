@@ -1,27 +1,33 @@
 // The options' check boxes: loading them at start and handling their clicks.
+#include "common/settings.h"
 #include "switcher/options.h"
 #include "switcher/switcher.h"
 
 namespace switcher {
 
+using common::kAskToSwitchKey;
+using common::kCloseApplicationsKey;
+using common::kOptionsSection;
+using common::kStartWithWindowsKey;
+
 bool& Switcher::Box(CheckBox box) {
     switch (box) {
-        case CheckBox::Launching: return launching_;
-        case CheckBox::Starting: return starting_;
-        case CheckBox::Program: break;
+        case CheckBox::AskToSwitch: return askToSwitch_;
+        case CheckBox::StartWithWindows: return startWithWindows_;
+        case CheckBox::CloseApplications: break;
     }
-    return program_;
+    return closeApplications_;
 }
 
 void Switcher::LoadOptions() {
     const std::pair<CheckBox, std::string_view> order[] = {
-        {CheckBox::Starting, kStartingKey},
-        {CheckBox::Launching, kLaunchingKey},
-        {CheckBox::Program, kProgramKey},
+        {CheckBox::StartWithWindows, kStartWithWindowsKey},
+        {CheckBox::AskToSwitch, kAskToSwitchKey},
+        {CheckBox::CloseApplications, kCloseApplicationsKey},
     };
     for (const auto& [box, key] : order) {
         const auto stored = os_.ReadSetting(kOptionsSection, key);
-        SetBox(box, stored && StoredOptionIsOn(*stored));
+        SetBox(box, stored && common::StoredOptionIsOn(*stored));
     }
     view_.Refresh();
 }
@@ -44,44 +50,44 @@ void Switcher::SetSelected(std::size_t index, bool selected) {
 
 void Switcher::HandleClick(CheckBox box) {
     switch (box) {
-        case CheckBox::Starting: return HandleStarting();
-        case CheckBox::Launching: return HandleLaunching();
-        case CheckBox::Program: return HandleProgram();
+        case CheckBox::StartWithWindows: return ApplyStartWithWindows();
+        case CheckBox::AskToSwitch: return ApplyAskToSwitch();
+        case CheckBox::CloseApplications: return ApplyCloseApplications();
     }
 }
 
-void Switcher::HandleStarting() {
-    if (starting_) {
+void Switcher::ApplyStartWithWindows() {
+    if (startWithWindows_) {
         if (const auto s = RegisterStartup(os_); !s) {
             // Neither Run value could be written: the box must not claim
             // what the system will not do.
-            starting_ = false;
-            StoreOption(kStartingKey, false);
+            startWithWindows_ = false;
+            StoreOption(kStartWithWindowsKey, false);
             view_.Refresh();
             return messages_.ShowError(s.message());
         }
-        StoreOption(kStartingKey, true);
+        StoreOption(kStartWithWindowsKey, true);
     } else {
         if (const auto s = UnregisterStartup(os_); !s) {
             // A Run value is still there, so the program still starts at
             // log-on: keep the box and the stored option saying so.
-            starting_ = true;
-            StoreOption(kStartingKey, true);
+            startWithWindows_ = true;
+            StoreOption(kStartWithWindowsKey, true);
             view_.Refresh();
             return messages_.ShowError(s.message());
         }
-        StoreOption(kStartingKey, false);
+        StoreOption(kStartWithWindowsKey, false);
     }
 }
 
-void Switcher::HandleLaunching() { StoreOption(kLaunchingKey, launching_); }
+void Switcher::ApplyAskToSwitch() { StoreOption(kAskToSwitchKey, askToSwitch_); }
 
-void Switcher::HandleProgram() {
-    if (program_)
+void Switcher::ApplyCloseApplications() {
+    if (closeApplications_)
         applications_.ListWindows(os_);
     else
         applications_.Clear();
-    StoreOption(kProgramKey, program_);
+    StoreOption(kCloseApplicationsKey, closeApplications_);
 }
 
 void Switcher::StoreOption(std::string_view key, bool on) {

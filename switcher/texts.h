@@ -3,22 +3,24 @@
 
 #include <string_view>
 
+#include "common/version.h"
+
 namespace switcher {
 
 inline constexpr std::string_view kProgramTitle = "Vantrel";  // every message box, the tray tip
-inline constexpr std::string_view kConfigCaption = "Vantrel v2.1";
-inline constexpr std::string_view kAboutCaption = "About Vantrel v2.1";
+inline constexpr std::string_view kOptionsTitle = VANTREL_NAME_AND_VERSION;
+inline constexpr std::string_view kAboutTitle = "About " VANTREL_NAME_AND_VERSION;
 
-inline constexpr std::string_view kLaunchingCaption =
+inline constexpr std::string_view kAskToSwitchCaption =
     "Ask me to switch 1.0e when 'Host is launching game'";
-inline constexpr std::string_view kStartingCaption = "Add to 'Startup'";
-inline constexpr std::string_view kProgramCaption =
+inline constexpr std::string_view kStartWithWindowsCaption = "Add to 'Startup'";
+inline constexpr std::string_view kCloseApplicationsCaption =
     "End selected aplications when The Conquerors is runned";
 inline constexpr std::string_view kOkCaption = "OK";
-inline constexpr std::string_view kLabel1Caption = "Reply in 2 seconds.";
+inline constexpr std::string_view kReplyHintCaption = "Reply in 2 seconds.";
 
 inline constexpr std::string_view kCurrentVersionPrefix = "Current version is ";
-// mnucurrent before the build is known, and whenever it cannot be read.
+// CurrentBuild before the build is known, and whenever it cannot be read.
 inline constexpr std::string_view kVersionUnknownCaption = "Current version is 1.0?";
 inline constexpr std::string_view kShowOptions = "Show Options";
 inline constexpr std::string_view kHideOptions = "Hide Options";

@@ -15,12 +15,12 @@ public:
     virtual bool AddTrayIcon() = 0;
     virtual void RemoveTrayIcon() = 0;  // harmless when there is none
 
-    // Show or hide the options window `Config` (hidden: off screen and taskbar,
+    // Show or hide the options window (hidden: off screen and taskbar,
     // still loaded, its timer running).
-    virtual void SetConfigVisible(bool visible) = 0;
-    // Unload `Config`: destroys the window (its timer with it). The program
+    virtual void SetOptionsVisible(bool visible) = 0;
+    // Destroys the options window the window (its timer with it). The program
     // ends once no window of it is loaded.
-    virtual void UnloadConfig() = 0;
+    virtual void CloseOptions() = 0;
 
     // Load the About window if it is not loaded, then bring it to the front.
     virtual void ShowAbout() = 0;

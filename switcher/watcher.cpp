@@ -1,4 +1,4 @@
-// The game watcher: Timer1's ticks.
+// The game watcher: the watch timer's ticks.
 #include "switcher/game.h"
 #include "switcher/switcher.h"
 #include "switcher/texts.h"
@@ -6,7 +6,7 @@
 namespace switcher {
 
 void Switcher::Tick() {
-    if (!lifetime_.IsLoaded(ProgramWindow::Config)) return;
+    if (!lifetime_.IsLoaded(ProgramWindow::Options)) return;
     // Ticks keep arriving inside a message box's own loop. Acting on one then
     // would ask the question again or switch the build under an open answer.
     // Inside the popup menu's loop a question would pop up under the menu,
@@ -16,14 +16,14 @@ void Switcher::Tick() {
 
     if (os_.FindWindowByTitle(kGameWindowTitle) != 0) {
         asked_ = false;
-        if (program_ && !applications_.Empty()) {
+        if (closeApplications_ && !applications_.Empty()) {
             applications_.CloseSelected(os_);
             view_.Refresh();
         }
         return;
     }
 
-    if (os_.FindWindowByTitle(kHostWindowTitle) == 0 || !launching_ || asked_) return;
+    if (os_.FindWindowByTitle(kHostWindowTitle) == 0 || !askToSwitch_ || asked_) return;
 
     const bool toE = messages_.Ask(kSwitchQuestion, platform::MessageStyle::OkCancelWarning) ==
                      platform::Answer::Ok;

@@ -1,4 +1,4 @@
-#include "platform/win32/files.h"
+#include "platform/win32/win32_services.h"
 
 #include <windows.h>
 
@@ -17,30 +17,30 @@ DWORD AttributesOf(std::string_view path) {
 
 }  // namespace
 
-bool PlainFileExists(std::string_view path) {
+bool Win32Services::PlainFileExists(std::string_view path) {
     const DWORD attributes = AttributesOf(path);
     if (attributes == INVALID_FILE_ATTRIBUTES) return false;
     return (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) == 0;
 }
 
-bool FolderExists(std::string_view path) {
+bool Win32Services::FolderExists(std::string_view path) {
     const DWORD attributes = AttributesOf(path);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-Status RemoveFile(std::string_view path) {
+Status Win32Services::RemoveFile(std::string_view path) {
     if (!::DeleteFileW(Widen(path).c_str())) return LastFailure("Cannot delete the file " + Quoted(path));
     return Status::Ok();
 }
 
-Status CreateEmptyFile(std::string_view path) {
+Status Win32Services::CreateEmptyFile(std::string_view path) {
     UniqueHandle file(::CreateFileW(Widen(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                     nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return LastFailure("Cannot create the file " + Quoted(path));
     return Status::Ok();
 }
 
-Status AppendAnsiText(std::string_view path, std::string_view text) {
+Status Win32Services::AppendAnsiText(std::string_view path, std::string_view text) {
     const std::string ansi = ToAnsi(Widen(text));
     // Append access alone: every write lands at the current end of the file,
     // so earlier bytes cannot be overwritten even if another writer appends
@@ -61,7 +61,7 @@ Status AppendAnsiText(std::string_view path, std::string_view text) {
     return Status::Ok();
 }
 
-Status SelectDrive(std::string_view root) {
+Status Win32Services::SelectDrive(std::string_view root) {
     char letter = root.empty() ? '\0' : root.front();
     if (letter >= 'a' && letter <= 'z') letter = static_cast<char>(letter - 'a' + 'A');
     if (letter < 'A' || letter > 'Z') return Status::Fail("The path " + Quoted(root) + " does not begin with a drive letter");
@@ -73,14 +73,14 @@ Status SelectDrive(std::string_view root) {
     return Status::Ok();
 }
 
-Status SetCurrentFolder(std::string_view folder) {
+Status Win32Services::SetCurrentFolder(std::string_view folder) {
     if (folder.empty()) return Status::Fail("No folder was given to make the working folder");
     if (!::SetCurrentDirectoryW(Widen(folder).c_str()))
         return LastFailure("Cannot make " + Quoted(folder) + " the working folder");
     return Status::Ok();
 }
 
-Result<std::string> CurrentFolder() {
+Result<std::string> Win32Services::CurrentFolder() {
     std::wstring folder(MAX_PATH, L'\0');
     for (;;) {
         const DWORD length = ::GetCurrentDirectoryW(static_cast<DWORD>(folder.size()), folder.data());

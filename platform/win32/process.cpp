@@ -1,4 +1,4 @@
-#include "platform/win32/process.h"
+#include "platform/win32/win32_services.h"
 
 #include <windows.h>
 
@@ -35,7 +35,7 @@ std::wstring Search(const std::wstring& name) {
 
 }  // namespace
 
-Status StartProgram(std::string_view program, std::string_view arguments, WindowStyle style) {
+Status Win32Services::StartProgram(std::string_view program, std::string_view arguments, WindowStyle style) {
     std::wstring application = Widen(program);
     if (application.empty()) return Status::Fail("No program was given to start");
     if (!HasFolder(application)) {

@@ -1,4 +1,4 @@
-#include "platform/win32/registry.h"
+#include "platform/win32/win32_services.h"
 
 #include <windows.h>
 
@@ -142,11 +142,14 @@ LSTATUS SetText(HKEY root, const std::wstring& keyPath, const std::wstring& valu
                             reinterpret_cast<const BYTE*>(data.c_str()), bytes);
 }
 
+// Where the settings of both programs live, as messages name it.
+constexpr std::string_view kSettingsKey = "HKEY_CURRENT_USER\\Software\\Vantrel\\";
+
 bool Missing(LSTATUS rc) { return rc == ERROR_FILE_NOT_FOUND || rc == ERROR_PATH_NOT_FOUND; }
 
 }  // namespace
 
-Result<std::string> ReadRegistryValue(std::string_view path) {
+Result<std::string> Win32Services::ReadRegistry(std::string_view path) {
     auto parsed = Parse(path);
     if (!parsed) return parsed.status();
     const Found found = Query(parsed->root, parsed->key, parsed->value);
@@ -158,7 +161,7 @@ Result<std::string> ReadRegistryValue(std::string_view path) {
     return Failure("Cannot read the registry value " + Quoted(path), static_cast<DWORD>(found.error));
 }
 
-Status WriteRegistryValue(std::string_view path, std::string_view data) {
+Status Win32Services::WriteRegistry(std::string_view path, std::string_view data) {
     auto parsed = Parse(path);
     if (!parsed) return parsed.status();
     const LSTATUS rc = SetText(parsed->root, parsed->key, parsed->value, Widen(data));
@@ -167,7 +170,7 @@ Status WriteRegistryValue(std::string_view path, std::string_view data) {
     return Status::Ok();
 }
 
-Status DeleteRegistryValue(std::string_view path) {
+Status Win32Services::DeleteRegistry(std::string_view path) {
     auto parsed = Parse(path);
     if (!parsed) return parsed.status();
     LSTATUS rc;
@@ -190,7 +193,7 @@ Status DeleteRegistryValue(std::string_view path) {
                    static_cast<DWORD>(rc));
 }
 
-Result<std::string> ReadSettingValue(std::string_view section, std::string_view key) {
+Result<std::string> Win32Services::ReadSetting(std::string_view section, std::string_view key) {
     const std::wstring keyPath = L"Software\\Vantrel\\" + Widen(section);
     const Found found = Query(HKEY_CURRENT_USER, keyPath, Widen(key));
     if (found.error == ERROR_SUCCESS) return Narrow(found.text);
@@ -201,7 +204,7 @@ Result<std::string> ReadSettingValue(std::string_view section, std::string_view 
     return Failure("Cannot read the setting " + name, static_cast<DWORD>(found.error));
 }
 
-Status WriteSettingValue(std::string_view section, std::string_view key, std::string_view value) {
+Status Win32Services::WriteSetting(std::string_view section, std::string_view key, std::string_view value) {
     const std::wstring keyPath = L"Software\\Vantrel\\" + Widen(section);
     const LSTATUS rc = SetText(HKEY_CURRENT_USER, keyPath, Widen(key), Widen(value));
     if (rc != ERROR_SUCCESS)

@@ -1,5 +1,7 @@
 #include "platform/win32/top_level_windows.h"
 
+#include "platform/win32/win32_services.h"
+
 #include "platform/win32/system_error.h"
 #include "platform/win32/text.h"
 
@@ -32,7 +34,7 @@ BOOL CALLBACK Collect(HWND window, LPARAM list) {
 
 }  // namespace
 
-std::vector<TopLevelWindow> ListTopLevelWindows() {
+std::vector<TopLevelWindow> Win32Services::TopLevelWindows() {
     // Collect the handles first: reading a title of one of our own windows
     // sends it a message, which should not happen inside the enumeration.
     std::vector<HWND> handles;
@@ -43,11 +45,11 @@ std::vector<TopLevelWindow> ListTopLevelWindows() {
     return windows;
 }
 
-WindowHandle FindTopLevelWindow(std::string_view title) {
+WindowHandle Win32Services::FindWindowByTitle(std::string_view title) {
     return FromHwnd(::FindWindowW(nullptr, Widen(title).c_str()));
 }
 
-Status PostClose(WindowHandle window) {
+Status Win32Services::PostCloseRequest(WindowHandle window) {
     // A null window would post the request to this program's own thread.
     if (window == 0) return Status::Fail("There is no window to ask to close");
     if (!::PostMessageW(ToHwnd(window), WM_CLOSE, 0, 0))

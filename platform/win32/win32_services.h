@@ -1,6 +1,8 @@
 #pragma once
 // The services as Windows provides them. Each program makes one and keeps it
 // for its whole run: the previous-instance claim lives as long as it does.
+// The operations are defined by topic: registry.cpp, files.cpp, process.cpp,
+// top_level_windows.cpp, and the rest in win32_services.cpp.
 
 #include "platform/services.h"
 #include "platform/win32/program_facts.h"

@@ -1,19 +1,13 @@
 #include "stub/win32/brennic_window.h"
 
-#include <string>
-
+#include "platform/win32/controls.h"
 #include "platform/win32/text.h"
 #include "stub/win32/resource.h"
 
 namespace stub::win32 {
 
-using platform::win32::kWmDpiChanged;
-using platform::win32::MessageFont;
-using platform::win32::CentreOnItsMonitor;
-using platform::win32::Scale;
-using platform::win32::UniqueFont;
-using platform::win32::WindowDpi;
-using platform::win32::WindowSizeForClient;
+using platform::win32::ControlSpec;
+using platform::win32::Form;
 
 namespace {
 
@@ -22,164 +16,85 @@ constexpr wchar_t kClassName[] = L"Brennic";
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = 0;
 
-// The form's layout, in pixels at 96 DPI (15 twips each).
-constexpr SIZE kClient{161, 74};
-constexpr RECT kCommand1{8, 8, 8 + 145, 8 + 25};
-constexpr RECT kCommand2{8, 40, 8 + 145, 40 + 25};
+// In tab order; twips, 15 to a pixel at 96 DPI.
+constexpr ControlSpec kControls[] = {
+    {IDC_BUILD_10C, L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0, "The Conquerors 1.0c", 120, 120, 2175, 375},
+    {IDC_BUILD_10E, L"BUTTON", BS_DEFPUSHBUTTON | WS_TABSTOP, 0, "The Conquerors 1.0e", 120, 600, 2175, 375},
+};
 
-bool RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = procedure;
-    wc.hInstance = instance;
-    wc.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(IDI_BRENNIC));
-    wc.hIconSm = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_BRENNIC), IMAGE_ICON,
-                                                 ::GetSystemMetrics(SM_CXSMICON),
-                                                 ::GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
-    wc.hCursor = ::LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kClassName;
-    return ::RegisterClassExW(&wc) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-}
-
-void Place(HWND control, const RECT& at96, UINT dpi) {
-    ::SetWindowPos(control, nullptr, Scale(at96.left, dpi), Scale(at96.top, dpi),
-                   Scale(at96.right - at96.left, dpi), Scale(at96.bottom - at96.top, dpi),
-                   SWP_NOZORDER | SWP_NOACTIVATE);
-}
+constexpr Form kForm{2415, 1110, kStyle, kExStyle, kControls};
 
 }  // namespace
 
 BrennicWindow::BrennicWindow(HINSTANCE instance, platform::Services& os)
     : instance_(instance), launcher_(os, *this) {}
 
-BrennicWindow::~BrennicWindow() {
-    if (window_) {
-        ::SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-        ::DestroyWindow(window_);
-    }
-}
+BrennicWindow::~BrennicWindow() { Destroy(); }
 
 bool BrennicWindow::Load() {
-    if (!RegisterWindowClass(instance_, &BrennicWindow::Procedure)) return false;
+    HICON smallIcon = static_cast<HICON>(::LoadImageW(instance_, MAKEINTRESOURCEW(IDI_BRENNIC), IMAGE_ICON,
+                                                  ::GetSystemMetrics(SM_CXSMICON),
+                                                  ::GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
+    const ClassInfo info{kClassName, ::LoadIconW(instance_, MAKEINTRESOURCEW(IDI_BRENNIC)), smallIcon};
+    if (!Create(info, kStyle, kExStyle, platform::win32::Widen(kCaption).c_str())) return false;
 
-    const std::wstring caption = platform::win32::Widen(kCaption);
-    window_ = ::CreateWindowExW(kExStyle, kClassName, caption.c_str(), kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                                0, 0, nullptr, nullptr, instance_, this);
-    if (!window_) return false;
-
-    // Sized for the DPI of the monitor it landed on, and centred there.
-    const UINT dpi = WindowDpi(window_);
-    const SIZE client{Scale(kClient.cx, dpi), Scale(kClient.cy, dpi)};
-    CentreOnItsMonitor(window_, WindowSizeForClient(client, kStyle, kExStyle, dpi));
-    CreateControls();
-    Layout(dpi);
-
-    // Timer1 counts from the load, whatever the load then does.
-    timerRunning_ = ::SetTimer(window_, IDT_TIMER1, kTimerIntervalMs, nullptr) != 0;
+    // The wait counts from the load, whatever the load then does.
+    timerRunning_ = ::SetTimer(Handle(), IDT_CHOICE_WAIT, kChoiceWaitMs, nullptr) != 0;
     launcher_.Load();
     return true;
 }
 
-void BrennicWindow::CreateControls() {
-    command1_ = ::CreateWindowExW(0, L"BUTTON", L"The Conquerors 1.0c",
-                                  WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0, 0, window_,
-                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_COMMAND1)), instance_,
-                                  nullptr);
-    command2_ = ::CreateWindowExW(0, L"BUTTON", L"The Conquerors 1.0e",
-                                  WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 0, 0, 0,
-                                  window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_COMMAND2)),
-                                  instance_, nullptr);
-    focus_ = command1_;
-}
-
-void BrennicWindow::Layout(UINT dpi) {
-    Place(command1_, kCommand1, dpi);
-    Place(command2_, kCommand2, dpi);
-    UniqueFont font = MessageFont(dpi);
-    HFONT use = font ? font.get() : static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
-    for (HWND control : {command1_, command2_})
-        ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(use), TRUE);
-    font_ = std::move(font);  // the buttons no longer use the old one
+bool BrennicWindow::OnCreate() {
+    // Sized for the DPI of the monitor it landed on, and centred there.
+    if (!platform::win32::LayOut(Handle(), kForm, font_)) return false;
+    RememberFocus(::GetDlgItem(Handle(), IDC_BUILD_10C));
+    return true;
 }
 
 void BrennicWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
-    ::SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-                   suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    Layout(dpi);
-}
-
-bool BrennicWindow::PreTranslate(MSG& msg) {
-    return window_ && ::IsDialogMessageW(window_, &msg);
+    platform::win32::LayOutAgain(Handle(), kForm, dpi, suggested, font_);
 }
 
 void BrennicWindow::Show() {
-    ::ShowWindow(window_, SW_SHOWNORMAL);
-    ::SetForegroundWindow(window_);
-    ::SetFocus(command1_);
+    ::ShowWindow(Handle(), SW_SHOWNORMAL);
+    ::SetForegroundWindow(Handle());
+    ::SetFocus(::GetDlgItem(Handle(), IDC_BUILD_10C));
 }
 
 void BrennicWindow::StopTimer() {
-    if (timerRunning_) ::KillTimer(window_, IDT_TIMER1);
+    if (timerRunning_) ::KillTimer(Handle(), IDT_CHOICE_WAIT);
     timerRunning_ = false;
 }
 
 void BrennicWindow::Close(int) {
     // The exit code is the launcher's; WM_DESTROY hands it to the message loop.
     StopTimer();
-    if (window_) ::DestroyWindow(window_);
+    Destroy();
 }
 
-LRESULT CALLBACK BrennicWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* self = static_cast<BrennicWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->window_ = window;
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<BrennicWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!self) return ::DefWindowProcW(window, message, wParam, lParam);
-    return self->Handle(message, wParam, lParam);
+void BrennicWindow::OnCommand(int id, int code, HWND /*control*/) {
+    if (code != BN_CLICKED) return;
+    if (id == IDC_BUILD_10C) launcher_.PickBuild10c();
+    else if (id == IDC_BUILD_10E) launcher_.PickBuild10e();
 }
 
-LRESULT BrennicWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
+void BrennicWindow::OnTimer(UINT_PTR id) {
+    if (id == IDT_CHOICE_WAIT) launcher_.ChoiceTimedOut();
+}
+
+void BrennicWindow::OnClose() { launcher_.CloseRequested(); }
+
+void BrennicWindow::OnDestroy() { ::PostQuitMessage(launcher_.exitCode()); }
+
+LRESULT BrennicWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_COMMAND:
-        if (HIWORD(wParam) == BN_CLICKED) {
-            if (LOWORD(wParam) == IDC_COMMAND1) launcher_.Command1Click();
-            else if (LOWORD(wParam) == IDC_COMMAND2) launcher_.Command2Click();
-        }
-        return 0;
-    case WM_TIMER:
-        if (wParam == IDT_TIMER1) launcher_.Timer1Tick();
-        return 0;
     case DM_GETDEFID:
-        // Enter presses Command2 wherever the focus is.
-        return MAKELRESULT(IDC_COMMAND2, DC_HASDEFID);
+        // Enter presses the 1.0e button wherever the focus is.
+        return MAKELRESULT(IDC_BUILD_10E, DC_HASDEFID);
     case DM_SETDEFID:
         return TRUE;  // the default button never moves
-    case WM_ACTIVATE:
-        // Give the focus back to the control that had it, as a dialog does.
-        if (LOWORD(wParam) == WA_INACTIVE) {
-            HWND focused = ::GetFocus();
-            if (focused && ::IsChild(window_, focused)) focus_ = focused;
-        } else if (focus_) {
-            ::SetFocus(focus_);
-        }
-        return 0;
-    case kWmDpiChanged:
-        OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
-        return 0;
-    case WM_CLOSE:
-        launcher_.CloseRequested();
-        return 0;
-    case WM_DESTROY:
-        ::SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
-        window_ = nullptr;
-        command1_ = command2_ = focus_ = nullptr;
-        ::PostQuitMessage(launcher_.exitCode());
-        return 0;
     default:
-        return ::DefWindowProcW(window_, message, wParam, lParam);
+        return Window::HandleMessage(message, wParam, lParam);
     }
 }
 

@@ -3,18 +3,18 @@
 #include "platform/win32/text.h"
 #include "switcher/about.h"
 #include "switcher/texts.h"
-#include "switcher/win32/controls.h"
+#include "platform/win32/controls.h"
+#include "switcher/win32/resource.h"
 
 namespace switcher::win32 {
 
-namespace {
+using platform::win32::ControlSpec;
+using platform::win32::Form;
+using platform::win32::LayOut;
+using platform::win32::LayOutAgain;
+using platform::win32::SetControlText;
 
-enum ControlId : int {
-    kCommand1 = 201,
-    kCommand2,
-    kFrameinfo,
-    kAboutLabel,
-};
+namespace {
 
 constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW;
 constexpr DWORD kExStyle = WS_EX_APPWINDOW | WS_EX_CONTROLPARENT;
@@ -27,11 +27,11 @@ constexpr int kFrameTop = 120;
 // In tab order. The label belongs to the frame; its place is given from the
 // frame's corner.
 constexpr ControlSpec kControls[] = {
-    {kCommand1, L"BUTTON", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 0, kOkCaption, 2880, 2640, 1095, 375},
-    {kCommand2, L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP, 0, kHomePageButtonCaption, 120, 2640, 2055,
+    {IDC_ABOUT_OK, L"BUTTON", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 0, kOkCaption, 2880, 2640, 1095, 375},
+    {IDC_HOME_PAGE, L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP, 0, kHomePageButtonCaption, 120, 2640, 2055,
      375},
-    {kFrameinfo, L"BUTTON", BS_GROUPBOX | WS_GROUP, 0, kAboutFrameCaption, kFrameLeft, kFrameTop, 3855, 2415},
-    {kAboutLabel, L"STATIC", SS_LEFT | SS_NOPREFIX, 0, {}, kFrameLeft + 120, kFrameTop + 240, 3615, 2055},
+    {IDC_ABOUT_FRAME, L"BUTTON", BS_GROUPBOX | WS_GROUP, 0, kAboutFrameCaption, kFrameLeft, kFrameTop, 3855, 2415},
+    {IDC_ABOUT_TEXT, L"STATIC", SS_LEFT | SS_NOPREFIX, 0, {}, kFrameLeft + 120, kFrameTop + 240, 3615, 2055},
 };
 
 constexpr Form kForm{kClientWidth, kClientHeight, kStyle, kExStyle, kControls};
@@ -41,13 +41,13 @@ constexpr Form kForm{kClientWidth, kClientHeight, kStyle, kExStyle, kControls};
 void AboutWindow::Show() {
     if (!Loaded()) {
         if (!Create({kClassName, icons_.big, icons_.little}, kStyle, kExStyle,
-                    platform::win32::Widen(kAboutCaption).c_str())) {
+                    platform::win32::Widen(kAboutTitle).c_str())) {
             ::MessageBoxW(nullptr, L"Vantrel cannot open its About window.",
                           platform::win32::Widen(kProgramTitle).c_str(), MB_OK | MB_ICONERROR);
             return;
         }
         ::ShowWindow(Handle(), SW_SHOW);
-        ::SetFocus(::GetDlgItem(Handle(), kCommand1));
+        ::SetFocus(::GetDlgItem(Handle(), IDC_ABOUT_OK));
     } else if (::IsIconic(Handle())) {
         ::ShowWindow(Handle(), SW_RESTORE);
     }
@@ -61,14 +61,14 @@ bool AboutWindow::OnCreate() {
         loaded_ = true;
     }
     // Built anew for each load, so it never accumulates.
-    SetControlText(Handle(), kAboutLabel, AboutText());
+    SetControlText(Handle(), IDC_ABOUT_TEXT, AboutText());
     return true;
 }
 
 void AboutWindow::OnCommand(int id, int code, HWND /*control*/) {
     if (code != BN_CLICKED || !model_) return;
-    if (id == kCommand1) model_->AboutOk();
-    if (id == kCommand2) model_->AboutVisitHomePage();
+    if (id == IDC_ABOUT_OK) model_->AboutOk();
+    if (id == IDC_HOME_PAGE) model_->AboutVisitHomePage();
 }
 
 void AboutWindow::OnDestroy() {
@@ -84,13 +84,8 @@ void AboutWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
 }
 
 LRESULT AboutWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == DM_GETDEFID) return MAKELRESULT(kCommand1, DC_HASDEFID);
-    return Window::HandleMessage(message, wParam, lParam);
-}
-
-bool AboutWindow::DialogKey(MSG& message) {
-    if (!Loaded() || !(message.hwnd == Handle() || ::IsChild(Handle(), message.hwnd))) return false;
-    return ::IsDialogMessageW(Handle(), &message) != FALSE;
+    if (message == DM_GETDEFID) return MAKELRESULT(IDC_ABOUT_OK, DC_HASDEFID);
+    return platform::win32::Window::HandleMessage(message, wParam, lParam);
 }
 
 }  // namespace switcher::win32

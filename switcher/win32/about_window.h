@@ -1,16 +1,16 @@
 #pragma once
-// The About window `AboutForm`: the program's description in a frame, "OK"
-// and the home-page button. Loaded on demand, independent of `Config`; while
+// The About window: the program's description in a frame, "OK"
+// and the home-page button. Loaded on demand, independent of the options window; while
 // it is loaded it keeps the program alive.
 
 #include "switcher/switcher.h"
 #include "platform/win32/dpi.h"
 #include "switcher/win32/icons.h"
-#include "switcher/win32/window.h"
+#include "platform/win32/window.h"
 
 namespace switcher::win32 {
 
-class AboutWindow final : public Window {
+class AboutWindow final : public platform::win32::Window {
 public:
     static constexpr const wchar_t* kClassName = L"Vantrel.AboutForm";
 
@@ -21,8 +21,6 @@ public:
     // Loads the window when it is not loaded, then brings it to the front.
     // Says so when the system refuses the window.
     void Show();
-
-    bool DialogKey(MSG& message);
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -18,7 +18,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     switcher::Switcher model(os, view);
     view.Attach(model);
 
-    if (!view.Config().Load()) {
+    if (!view.Options().Load()) {
         os.ShowMessage("Vantrel cannot create its window.", switcher::kProgramTitle,
                        platform::MessageStyle::OkError);
         return 1;
@@ -28,7 +28,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         view.DestroyAll();
         return 0;
     }
-    view.Config().Started();
+    view.Options().Started();
 
     MSG message{};
     int got;

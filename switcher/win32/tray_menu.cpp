@@ -10,9 +10,9 @@ namespace switcher::win32 {
 namespace {
 
 constexpr MenuItem kItems[] = {
-    MenuItem::mnuversion, MenuItem::mnuc,       MenuItem::mnue,    MenuItem::mnusavegame,
-    MenuItem::mnuconquerors, MenuItem::sep1,    MenuItem::mnucurrent, MenuItem::mnuoptions,
-    MenuItem::mnuabout,   MenuItem::sep2,       MenuItem::mnuclose, MenuItem::mnuexit,
+    MenuItem::Versions, MenuItem::Build10c,       MenuItem::Build10e,    MenuItem::SaveGame,
+    MenuItem::StartGame, MenuItem::GameSeparator,    MenuItem::CurrentBuild, MenuItem::ToggleOptions,
+    MenuItem::About,   MenuItem::ExitSeparator,       MenuItem::CloseMenu, MenuItem::Exit,
 };
 
 }  // namespace
@@ -38,7 +38,7 @@ TrayMenu::TrayMenu() {
             info.wID = CommandId(item);
             info.fState = IsGreyed(item) ? MFS_GRAYED : MFS_ENABLED;
             info.dwTypeData = const_cast<wchar_t*>(L"");
-            if (item == MenuItem::mnuversion) {
+            if (item == MenuItem::Versions) {
                 info.fMask |= MIIM_SUBMENU;
                 info.hSubMenu = versions_;
             }

@@ -1,5 +1,5 @@
 #pragma once
-// The tray's popup menu `mnu`: every item of MenuItem in its order, "Version"
+// The tray's popup menu: every item of MenuItem in its order, "Version"
 // holding the two builds. Captions come from the model.
 
 #include <windows.h>

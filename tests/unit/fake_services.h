@@ -156,9 +156,10 @@ public:
     }
 
     std::vector<platform::TopLevelWindow> TopLevelWindows() override { return windows; }
+    // The whole title, ignoring case, as the system matches it.
     WindowHandle FindWindowByTitle(std::string_view title) override {
         for (const auto& w : windows)
-            if (w.title == title) return w.handle;
+            if (Key(w.title) == Key(title)) return w.handle;
         return 0;
     }
     Status PostCloseRequest(WindowHandle window) override {

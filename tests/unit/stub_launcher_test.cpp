@@ -88,7 +88,7 @@ TEST_F(LauncherTest, AnyOtherNumberBeepsAndShowsTheWindowThenTheTickStarts) {
     EXPECT_TRUE(view.timerRunning);
     EXPECT_EQ(view.closed, 0);
 
-    launcher.Timer1Tick();
+    launcher.ChoiceTimedOut();
     ASSERT_EQ(os.started.size(), 1u);
     EXPECT_EQ(os.started[0].arguments, os.argumentText);
     EXPECT_TRUE(os.HasFile(kMarker));  // the tick leaves the build as it is
@@ -102,7 +102,7 @@ TEST_F(LauncherTest, AnyOtherNumberBeepsAndShowsTheWindowThenTheTickStarts) {
 TEST_F(LauncherTest, Command1RemovesThePlainMarkerAndLeavesAHiddenOne) {
     StoreLaunching("1");
     os.AddFile(kMarker);
-    Loaded().Command1Click();
+    Loaded().PickBuild10c();
     EXPECT_FALSE(os.HasFile(kMarker));
     EXPECT_EQ(os.started.size(), 1u);
 
@@ -113,7 +113,7 @@ TEST_F(LauncherTest, Command1RemovesThePlainMarkerAndLeavesAHiddenOne) {
     FakeView view2;
     Launcher second(hidden, view2);
     second.Load();
-    second.Command1Click();
+    second.PickBuild10c();
     ASSERT_TRUE(hidden.HasFile(kMarker));
     EXPECT_EQ(hidden.Content(kMarker), "keep");
     EXPECT_EQ(hidden.started.size(), 1u);
@@ -121,7 +121,7 @@ TEST_F(LauncherTest, Command1RemovesThePlainMarkerAndLeavesAHiddenOne) {
 
 TEST_F(LauncherTest, Command2CreatesAnEmptyMarkerOrKeepsTheOneThere) {
     StoreLaunching("1");
-    Loaded().Command2Click();
+    Loaded().PickBuild10e();
     ASSERT_TRUE(os.HasFile(kMarker));
     EXPECT_EQ(os.Content(kMarker), "");
     EXPECT_EQ(os.started.size(), 1u);
@@ -133,7 +133,7 @@ TEST_F(LauncherTest, Command2CreatesAnEmptyMarkerOrKeepsTheOneThere) {
     FakeView view2;
     Launcher second(present, view2);
     second.Load();
-    second.Command2Click();
+    second.PickBuild10e();
     EXPECT_EQ(present.Content(kMarker), "content");
     EXPECT_EQ(present.started.size(), 1u);
 }
@@ -155,7 +155,7 @@ TEST_F(LauncherTest, Command2ReportsAHiddenMarkerThatStaysHidden) {
     FakeView view2;
     Launcher second(hidden, view2);
     second.Load();
-    second.Command2Click();
+    second.PickBuild10e();
     EXPECT_TRUE(hidden.started.empty());
     ASSERT_EQ(hidden.messages.size(), 1u);
     EXPECT_NE(hidden.messages[0].text.find("hidden or a system file"), std::string::npos);
@@ -193,7 +193,7 @@ TEST_F(LauncherTest, LogThatCannotBeWrittenLeavesTheGameRunningSilently) {
 TEST_F(LauncherTest, GameThatCannotStartIsReportedAndNotLoggedButTheSwitchStays) {
     StoreLaunching("1");
     os.unstartable.insert(FakeServices::Key(kGame));
-    Loaded().Command2Click();
+    Loaded().PickBuild10e();
 
     EXPECT_TRUE(os.HasFile(kMarker));  // switched before the start failed
     EXPECT_TRUE(os.started.empty());
@@ -209,7 +209,7 @@ TEST_F(LauncherTest, GameThatCannotStartIsReportedAndNotLoggedButTheSwitchStays)
 TEST_F(LauncherTest, MarkerThatCannotChangeKeepsTheWindowOpenToChooseAgain) {
     StoreLaunching("1");
     os.AddFolder(kMarker);  // a folder named on.ini
-    Loaded().Command2Click();
+    Loaded().PickBuild10e();
     EXPECT_TRUE(os.started.empty());
     EXPECT_FALSE(os.HasFile(kLog));
     ASSERT_EQ(os.messages.size(), 1u);
@@ -218,11 +218,11 @@ TEST_F(LauncherTest, MarkerThatCannotChangeKeepsTheWindowOpenToChooseAgain) {
     EXPECT_EQ(view.closed, 0);
     EXPECT_FALSE(view.timerRunning);
 
-    launcher.Timer1Tick();  // one already queued when the timer stopped
+    launcher.ChoiceTimedOut();  // one already queued when the timer stopped
     EXPECT_EQ(view.closed, 0);
     EXPECT_TRUE(os.started.empty());
 
-    launcher.Command1Click();  // the other build can still be chosen
+    launcher.PickBuild10c();  // the other build can still be chosen
     EXPECT_EQ(os.started.size(), 1u);
     EXPECT_EQ(view.closed, 1);
     EXPECT_EQ(view.exitCode, stub::kExitNormal);
@@ -231,7 +231,7 @@ TEST_F(LauncherTest, MarkerThatCannotChangeKeepsTheWindowOpenToChooseAgain) {
 TEST_F(LauncherTest, MarkerThatCannotBeDeletedIsReported) {
     StoreLaunching("1");
     os.files[FakeServices::Key(kMarker)] = {"", false, true};
-    Loaded().Command1Click();
+    Loaded().PickBuild10c();
     EXPECT_TRUE(os.HasFile(kMarker));
     EXPECT_TRUE(os.started.empty());
     ASSERT_EQ(os.messages.size(), 1u);
@@ -249,11 +249,11 @@ TEST_F(LauncherTest, EventsArrivingInsideAMessageBoxDoNothing) {
     StoreLaunching("1");
     os.unstartable.insert(FakeServices::Key(kGame));
     os.whileMessageOpen = [&] {
-        launcher.Timer1Tick();
-        launcher.Command1Click();
-        launcher.Command2Click();
+        launcher.ChoiceTimedOut();
+        launcher.PickBuild10c();
+        launcher.PickBuild10e();
     };
-    Loaded().Timer1Tick();
+    Loaded().ChoiceTimedOut();
     EXPECT_EQ(os.messages.size(), 1u);
     EXPECT_FALSE(os.HasFile(kMarker));
     EXPECT_EQ(view.closed, 1);
@@ -262,12 +262,12 @@ TEST_F(LauncherTest, EventsArrivingInsideAMessageBoxDoNothing) {
 
 TEST_F(LauncherTest, NothingRunsAfterTheGameStarted) {
     StoreLaunching("1");
-    Loaded().Command2Click();
-    launcher.Timer1Tick();
-    launcher.Command1Click();
+    Loaded().PickBuild10e();
+    launcher.ChoiceTimedOut();
+    launcher.PickBuild10c();
     launcher.CloseRequested();
     EXPECT_EQ(os.started.size(), 1u);
-    EXPECT_TRUE(os.HasFile(kMarker));  // Command1 came too late to remove it
+    EXPECT_TRUE(os.HasFile(kMarker));  // the 1.0c click came too late to remove it
     EXPECT_EQ(os.Content(kLog), "\"-game \"My Game\" -lobby 7\"\r\n");
     EXPECT_EQ(view.closed, 1);
 }
@@ -276,7 +276,7 @@ TEST_F(LauncherTest, ClosingTheWindowStartsNothingAndChangesNothing) {
     StoreLaunching("1");
     os.AddFile(kMarker);
     Loaded().CloseRequested();
-    launcher.Timer1Tick();
+    launcher.ChoiceTimedOut();
     EXPECT_TRUE(os.started.empty());
     EXPECT_FALSE(os.HasFile(kLog));
     EXPECT_TRUE(os.HasFile(kMarker));
@@ -288,7 +288,7 @@ TEST_F(LauncherTest, ClosingWhileAMessageIsOpenClosesOnceItIsAnswered) {
     StoreLaunching("1");
     os.AddFolder(kMarker);
     os.whileMessageOpen = [&] { launcher.CloseRequested(); };
-    Loaded().Command2Click();
+    Loaded().PickBuild10e();
     EXPECT_EQ(view.closed, 1);
     EXPECT_EQ(view.exitCode, stub::kExitNormal);
     EXPECT_TRUE(os.started.empty());

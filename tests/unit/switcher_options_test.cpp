@@ -15,12 +15,6 @@ std::string RunValue(FakeServices& os, const std::string& value) {
     return r ? *r : "(none)";
 }
 
-TEST(StoredOption, OnlyANumberEqualToOneIsOn) {
-    for (const char* on : {"1", " 1 ", "1.0", "01", "+1", "1."}) EXPECT_TRUE(switcher::StoredOptionIsOn(on)) << on;
-    for (const char* off : {"", "0", "2", "-1", "abc", "1x", "11", " ", "0x1", "1.5", "10", ".1", "1e0", "inf"})
-        EXPECT_FALSE(switcher::StoredOptionIsOn(off)) << '"' << off << '"';
-}
-
 TEST(StartupCommand, FixedFileNameQuotedOnlyWithABlank) {
     EXPECT_EQ(switcher::StartupCommand("C:\\Tools"), "C:\\Tools\\Vantrel.exe");
     EXPECT_EQ(switcher::StartupCommand("C:\\Program Files\\Vantrel"),
@@ -39,9 +33,9 @@ TEST_F(LoadOptionsTest, AllStoredOnChecksAllAndReplaysTheirClicks) {
     os.AddWindow(11, "Notepad");
     os.AddWindow(12, "");
     Start();
-    EXPECT_TRUE(app.Checked(CheckBox::Starting));
-    EXPECT_TRUE(app.Checked(CheckBox::Launching));
-    EXPECT_TRUE(app.Checked(CheckBox::Program));
+    EXPECT_TRUE(app.Checked(CheckBox::StartWithWindows));
+    EXPECT_TRUE(app.Checked(CheckBox::AskToSwitch));
+    EXPECT_TRUE(app.Checked(CheckBox::CloseApplications));
     EXPECT_EQ(RunValue(os, kMachineRun), "\"E:\\Moved Here\\Vantrel.exe\"");
     ASSERT_EQ(app.Applications().size(), 1u);
     EXPECT_EQ(app.Applications()[0].title, "Notepad");
@@ -57,9 +51,9 @@ TEST_F(LoadOptionsTest, AnythingButOneLeavesTheBoxOffAndRunsNothing) {
     Store("Program", "yes");
     os.AddWindow(11, "Notepad");
     Start();
-    EXPECT_FALSE(app.Checked(CheckBox::Starting));
-    EXPECT_FALSE(app.Checked(CheckBox::Launching));
-    EXPECT_FALSE(app.Checked(CheckBox::Program));
+    EXPECT_FALSE(app.Checked(CheckBox::StartWithWindows));
+    EXPECT_FALSE(app.Checked(CheckBox::AskToSwitch));
+    EXPECT_FALSE(app.Checked(CheckBox::CloseApplications));
     EXPECT_TRUE(app.Applications().empty());
     // No click ran: nothing was rewritten or deleted.
     EXPECT_EQ(Stored("Starting"), "2");
@@ -69,9 +63,9 @@ TEST_F(LoadOptionsTest, AnythingButOneLeavesTheBoxOffAndRunsNothing) {
 
 TEST_F(LoadOptionsTest, FirstRunCountsEveryOptionAsOffAndStoresNothing) {
     Start();
-    EXPECT_FALSE(app.Checked(CheckBox::Starting));
-    EXPECT_FALSE(app.Checked(CheckBox::Launching));
-    EXPECT_FALSE(app.Checked(CheckBox::Program));
+    EXPECT_FALSE(app.Checked(CheckBox::StartWithWindows));
+    EXPECT_FALSE(app.Checked(CheckBox::AskToSwitch));
+    EXPECT_FALSE(app.Checked(CheckBox::CloseApplications));
     EXPECT_TRUE(os.settings.empty());
     EXPECT_TRUE(os.messages.empty());
 }
@@ -82,11 +76,11 @@ TEST_F(CheckBoxTest, ProgramFillsThenEmptiesTheList) {
     Start();
     os.AddWindow(1, "A");
     os.AddWindow(2, "B");
-    app.ClickCheckBox(CheckBox::Program);
+    app.ClickCheckBox(CheckBox::CloseApplications);
     EXPECT_EQ(app.Applications().size(), 2u);
     EXPECT_EQ(Stored("Program"), "1");
     app.SetSelected(1, true);
-    app.ClickCheckBox(CheckBox::Program);
+    app.ClickCheckBox(CheckBox::CloseApplications);
     EXPECT_TRUE(app.Applications().empty());
     EXPECT_EQ(Stored("Program"), "0");
     EXPECT_TRUE(os.closeRequests.empty());
@@ -94,26 +88,26 @@ TEST_F(CheckBoxTest, ProgramFillsThenEmptiesTheList) {
 
 TEST_F(CheckBoxTest, LaunchingStoresWhatTheBoxShows) {
     Start();
-    app.ClickCheckBox(CheckBox::Launching);
-    EXPECT_TRUE(app.Checked(CheckBox::Launching));
+    app.ClickCheckBox(CheckBox::AskToSwitch);
+    EXPECT_TRUE(app.Checked(CheckBox::AskToSwitch));
     EXPECT_EQ(Stored("Launching"), "1");
-    app.ClickCheckBox(CheckBox::Launching);
+    app.ClickCheckBox(CheckBox::AskToSwitch);
     EXPECT_EQ(Stored("Launching"), "0");
 }
 
 TEST_F(CheckBoxTest, StartingWritesTheMachineValueAndUncheckingDeletesIt) {
     os.programFolder = "C:\\Tools";
     Start();
-    app.ClickCheckBox(CheckBox::Starting);
+    app.ClickCheckBox(CheckBox::StartWithWindows);
     EXPECT_EQ(RunValue(os, kMachineRun), "C:\\Tools\\Vantrel.exe");
     EXPECT_EQ(RunValue(os, kUserRun), "(none)");
     EXPECT_EQ(Stored("Starting"), "1");
-    app.ClickCheckBox(CheckBox::Starting);
+    app.ClickCheckBox(CheckBox::StartWithWindows);
     EXPECT_EQ(RunValue(os, kMachineRun), "(none)");
     EXPECT_EQ(Stored("Starting"), "0");
     // Unchecking again: both values already gone, which is no error.
-    app.ClickCheckBox(CheckBox::Starting);
-    app.ClickCheckBox(CheckBox::Starting);
+    app.ClickCheckBox(CheckBox::StartWithWindows);
+    app.ClickCheckBox(CheckBox::StartWithWindows);
     EXPECT_TRUE(os.messages.empty());
 }
 
@@ -121,12 +115,12 @@ TEST_F(CheckBoxTest, RefusedMachineValueFallsBackToTheUsersRunKey) {
     os.registryWriteRefused.insert(FakeServices::Key("HKEY_LOCAL_MACHINE\\"));
     os.programFolder = "C:\\Users\\Ann Lee\\Vantrel";
     Start();
-    app.ClickCheckBox(CheckBox::Starting);
-    EXPECT_TRUE(app.Checked(CheckBox::Starting));
+    app.ClickCheckBox(CheckBox::StartWithWindows);
+    EXPECT_TRUE(app.Checked(CheckBox::StartWithWindows));
     EXPECT_EQ(RunValue(os, kUserRun), "\"C:\\Users\\Ann Lee\\Vantrel\\Vantrel.exe\"");
     EXPECT_EQ(Stored("Starting"), "1");
     EXPECT_TRUE(os.messages.empty());
-    app.ClickCheckBox(CheckBox::Starting);
+    app.ClickCheckBox(CheckBox::StartWithWindows);
     EXPECT_EQ(RunValue(os, kUserRun), "(none)");
     EXPECT_EQ(Stored("Starting"), "0");
     EXPECT_TRUE(os.messages.empty());
@@ -136,8 +130,8 @@ TEST_F(CheckBoxTest, BothRunValuesRefusedSaysSoAndLeavesStartingOff) {
     os.registryWriteRefused.insert(FakeServices::Key("HKEY_LOCAL_MACHINE\\"));
     os.registryWriteRefused.insert(FakeServices::Key("HKEY_CURRENT_USER\\Software\\Microsoft"));
     Start();
-    app.ClickCheckBox(CheckBox::Starting);
-    EXPECT_FALSE(app.Checked(CheckBox::Starting));
+    app.ClickCheckBox(CheckBox::StartWithWindows);
+    EXPECT_FALSE(app.Checked(CheckBox::StartWithWindows));
     EXPECT_EQ(Stored("Starting"), "0");
     ASSERT_EQ(os.messages.size(), 1u);
     EXPECT_EQ(os.messages[0].title, "Vantrel");
@@ -149,7 +143,7 @@ TEST_F(CheckBoxTest, BothRunValuesRefusedAtStartStoresOff) {
     os.registryWriteRefused.insert(FakeServices::Key("HKEY_CURRENT_USER\\Software\\Microsoft"));
     Store("Starting", "1");
     Start();
-    EXPECT_FALSE(app.Checked(CheckBox::Starting));
+    EXPECT_FALSE(app.Checked(CheckBox::StartWithWindows));
     EXPECT_EQ(Stored("Starting"), "0");
     EXPECT_EQ(os.messages.size(), 1u);
 }
@@ -159,8 +153,8 @@ TEST_F(CheckBoxTest, AMachineValueThatCannotBeDeletedKeepsStartingOn) {
     Start();
     ASSERT_EQ(RunValue(os, kMachineRun), "C:\\Program\\Vantrel.exe");
     os.registryWriteRefused.insert(FakeServices::Key("HKEY_LOCAL_MACHINE\\"));
-    app.ClickCheckBox(CheckBox::Starting);
-    EXPECT_TRUE(app.Checked(CheckBox::Starting));
+    app.ClickCheckBox(CheckBox::StartWithWindows);
+    EXPECT_TRUE(app.Checked(CheckBox::StartWithWindows));
     EXPECT_EQ(Stored("Starting"), "1");
     EXPECT_EQ(os.messages.size(), 1u);
 }

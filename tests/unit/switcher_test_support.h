@@ -18,8 +18,8 @@ public:
     bool trayRefused = false;
     bool iconShown = false;
     int iconAdds = 0;
-    bool configVisible = true;  // a new window before start-up hides it
-    bool configLoaded = true;
+    bool optionsVisible = true;  // a new window before start-up hides it
+    bool optionsLoaded = true;
     bool aboutLoaded = false;
     int aboutShows = 0;
     int refreshes = 0;
@@ -34,11 +34,11 @@ public:
         return true;
     }
     void RemoveTrayIcon() override { iconShown = false; }
-    void SetConfigVisible(bool visible) override { configVisible = visible; }
-    void UnloadConfig() override {
-        if (!configLoaded) return;
-        configLoaded = false;
-        configVisible = false;
+    void SetOptionsVisible(bool visible) override { optionsVisible = visible; }
+    void CloseOptions() override {
+        if (!optionsLoaded) return;
+        optionsLoaded = false;
+        optionsVisible = false;
         if (onConfigUnloaded) onConfigUnloaded();
     }
     void ShowAbout() override {

@@ -10,6 +10,7 @@ using platform::Answer;
 using platform::MessageStyle;
 using platform::WindowStyle;
 using switcher::MenuItem;
+using switcher::TrayClick;
 
 using StartupTest = SwitcherTest;
 
@@ -18,10 +19,10 @@ TEST_F(StartupTest, InstallsTheIconShowsTheBuildAndHides) {
     Start();
     EXPECT_TRUE(view.iconShown);
     EXPECT_TRUE(app.TrayInstalled());
-    EXPECT_FALSE(view.configVisible);
-    EXPECT_FALSE(app.ConfigVisible());
-    EXPECT_EQ(app.Caption(MenuItem::mnucurrent), "Current version is 1.0e");
-    EXPECT_EQ(app.Caption(MenuItem::mnuoptions), "Show Options");
+    EXPECT_FALSE(view.optionsVisible);
+    EXPECT_FALSE(app.OptionsVisible());
+    EXPECT_EQ(app.Caption(MenuItem::CurrentBuild), "Current version is 1.0e");
+    EXPECT_EQ(app.Caption(MenuItem::ToggleOptions), "Show Options");
     EXPECT_FALSE(app.Asked());
     EXPECT_FALSE(app.MustEnd());
 }
@@ -37,7 +38,7 @@ TEST_F(StartupTest, ASecondInstanceEndsSilently) {
 TEST_F(StartupTest, AnUnregisteredGameStartsWithAnUnknownBuildAndNoBox) {
     os.registry.clear();
     Start();
-    EXPECT_EQ(app.Caption(MenuItem::mnucurrent), "Current version is 1.0?");
+    EXPECT_EQ(app.Caption(MenuItem::CurrentBuild), "Current version is 1.0?");
     EXPECT_TRUE(os.messages.empty());
 }
 
@@ -61,68 +62,61 @@ TEST_F(StartupTest, TaskbarRestartReaddsTheIconOnlyWhileInstalled) {
     EXPECT_EQ(view.iconAdds, adds);
 }
 
-TEST(MenuLayout, CaptionsLevelsAndGreyedItemInOrder) {
+TEST(MenuLayout, CaptionsInOrder) {
     FakeServices os;
     FakeView view;
     switcher::Switcher app(os, view);
     const std::vector<std::string> expected = {
         "Version", "The Conquerors 1.0c", "The Conquerors 1.0e", "SaveGame", "The Conquerors", "-",
         "Current version is 1.0?", "Show Options", "About", "-", "Close Menu", "Exit"};
-    for (int i = 0; i <= static_cast<int>(MenuItem::mnuexit); ++i) {
-        const auto item = static_cast<MenuItem>(i);
-        EXPECT_EQ(app.Caption(item), expected[i]);
-        EXPECT_EQ(switcher::MenuLevel(item), item == MenuItem::mnuc || item == MenuItem::mnue ? 2 : 1);
-        EXPECT_EQ(switcher::IsGreyed(item), item == MenuItem::mnucurrent);
-        EXPECT_EQ(switcher::IsSeparator(item), expected[i] == "-");
-    }
+    for (int i = 0; i <= static_cast<int>(MenuItem::Exit); ++i)
+        EXPECT_EQ(app.Caption(static_cast<MenuItem>(i)), expected[i]);
 }
 
 using TrayClickTest = SwitcherTest;
 
-TEST_F(TrayClickTest, OnlyButtonReleasesOpenTheMenuAndOnlyOneAtATime) {
+TEST_F(TrayClickTest, EitherButtonOpensTheMenuAndOnlyOneAtATime) {
     Start();
-    for (std::uint32_t other : {512u, 513u, 515u, 516u, 518u, 519u, 520u, 0u})
-        EXPECT_FALSE(app.TrayMouseMessage(other)) << other;
-    EXPECT_TRUE(app.TrayMouseMessage(517));
-    EXPECT_FALSE(app.TrayMouseMessage(514));  // menu already open
+    EXPECT_TRUE(app.TrayClicked(TrayClick::Right));
+    EXPECT_FALSE(app.TrayClicked(TrayClick::Left));  // menu already open
     app.MenuClosed();
-    EXPECT_TRUE(app.TrayMouseMessage(514));
+    EXPECT_TRUE(app.TrayClicked(TrayClick::Left));
     app.MenuClosed();
 }
 
 TEST_F(TrayClickTest, NoMenuWhileAMessageBoxOfOursIsOpen) {
     Start();
     bool opened = true;
-    os.whileMessageOpen = [&] { opened = app.TrayMouseMessage(517); };
-    app.Command(MenuItem::mnuexit);  // answered Cancel
+    os.whileMessageOpen = [&] { opened = app.TrayClicked(TrayClick::Right); };
+    app.Command(MenuItem::Exit);  // answered Cancel
     EXPECT_FALSE(opened);
-    EXPECT_TRUE(app.TrayMouseMessage(517));
+    EXPECT_TRUE(app.TrayClicked(TrayClick::Right));
 }
 
 using MenuCommandTest = SwitcherTest;
 
 TEST_F(MenuCommandTest, SwitchingRefreshesTheCaptionEvenWhenNothingChanged) {
     Start();
-    app.Command(MenuItem::mnue);
+    app.Command(MenuItem::Build10e);
     EXPECT_TRUE(os.HasFile(kMarker));
     EXPECT_EQ(os.Content(kMarker), "");
-    EXPECT_EQ(app.Caption(MenuItem::mnucurrent), "Current version is 1.0e");
-    app.Command(MenuItem::mnue);
-    EXPECT_EQ(app.Caption(MenuItem::mnucurrent), "Current version is 1.0e");
+    EXPECT_EQ(app.Caption(MenuItem::CurrentBuild), "Current version is 1.0e");
+    app.Command(MenuItem::Build10e);
+    EXPECT_EQ(app.Caption(MenuItem::CurrentBuild), "Current version is 1.0e");
     os.RemoveFile(kMarker).ok();  // changed behind our back (the stub, say)
-    app.Command(MenuItem::mnuc);
-    EXPECT_EQ(app.Caption(MenuItem::mnucurrent), "Current version is 1.0c");
+    app.Command(MenuItem::Build10c);
+    EXPECT_EQ(app.Caption(MenuItem::CurrentBuild), "Current version is 1.0c");
     EXPECT_TRUE(os.messages.empty());
 }
 
 TEST_F(MenuCommandTest, AMarkerThatCannotChangeIsReportedAndTheCaptionTellsTheTruth) {
     Start();
     os.readOnlyFolders.insert(FakeServices::Key(kGameFolder));
-    app.Command(MenuItem::mnue);
+    app.Command(MenuItem::Build10e);
     ASSERT_EQ(os.messages.size(), 1u);
     EXPECT_EQ(os.messages[0].title, "Vantrel");
     EXPECT_NE(os.messages[0].text.find("on.ini"), std::string::npos);
-    EXPECT_EQ(app.Caption(MenuItem::mnucurrent), "Current version is 1.0c");
+    EXPECT_EQ(app.Caption(MenuItem::CurrentBuild), "Current version is 1.0c");
     EXPECT_TRUE(app.TrayInstalled());
 }
 
@@ -130,7 +124,7 @@ TEST_F(MenuCommandTest, AMissingRegistrationIsReportedByEveryGameCommand) {
     os.AddFile(kMarker);
     Start();
     os.registry.clear();
-    for (MenuItem item : {MenuItem::mnuc, MenuItem::mnue, MenuItem::mnusavegame, MenuItem::mnuconquerors})
+    for (MenuItem item : {MenuItem::Build10c, MenuItem::Build10e, MenuItem::SaveGame, MenuItem::StartGame})
         app.Command(item);
     EXPECT_EQ(os.messages.size(), 4u);
     for (const auto& m : os.messages) {
@@ -139,14 +133,14 @@ TEST_F(MenuCommandTest, AMissingRegistrationIsReportedByEveryGameCommand) {
     }
     EXPECT_TRUE(os.started.empty());
     EXPECT_TRUE(os.HasFile(kMarker));
-    EXPECT_EQ(app.Caption(MenuItem::mnucurrent), "Current version is 1.0?");
+    EXPECT_EQ(app.Caption(MenuItem::CurrentBuild), "Current version is 1.0?");
 }
 
 TEST_F(MenuCommandTest, SaveGameOpensExplorerAndLeavesTheWorkingFolder) {
     os.AddFolder(kSaveFolder);
     Start();
     os.currentFolder = "C:\\Elsewhere";
-    app.Command(MenuItem::mnusavegame);
+    app.Command(MenuItem::SaveGame);
     ASSERT_EQ(os.started.size(), 1u);
     EXPECT_EQ(os.started[0].program, "explorer.exe");
     EXPECT_EQ(os.started[0].arguments, kSaveFolder);
@@ -159,32 +153,32 @@ TEST_F(MenuCommandTest, SaveGameQuotesAFolderWithABlank) {
     os.AddFolder("D:\\My Games\\Age2_x1");
     os.AddFolder("D:\\My Games\\SaveGame");
     Start();
-    app.Command(MenuItem::mnusavegame);
+    app.Command(MenuItem::SaveGame);
     ASSERT_EQ(os.started.size(), 1u);
     EXPECT_EQ(os.started[0].arguments, "\"D:\\My Games\\SaveGame\"");
 }
 
 TEST_F(MenuCommandTest, SaveGameSaysSoWhenTheFolderOrExplorerIsMissing) {
     Start();
-    app.Command(MenuItem::mnusavegame);
+    app.Command(MenuItem::SaveGame);
     EXPECT_TRUE(os.started.empty());
     ASSERT_EQ(os.messages.size(), 1u);
     EXPECT_NE(os.messages[0].text.find(kSaveFolder), std::string::npos);
     os.AddFolder(kSaveFolder);
     os.unstartable.insert("explorer.exe");
-    app.Command(MenuItem::mnusavegame);
+    app.Command(MenuItem::SaveGame);
     EXPECT_EQ(os.messages.size(), 2u);
 }
 
 TEST_F(MenuCommandTest, TheConquerorsStartsTheStubFromTheGameFolder) {
     Start();
-    app.Command(MenuItem::mnuconquerors);
+    app.Command(MenuItem::StartGame);
     ASSERT_EQ(os.started.size(), 1u);
     EXPECT_EQ(os.started[0].program, kGameFolder + "\\Brennic.exe");
     EXPECT_EQ(os.started[0].style, WindowStyle::Normal);
     EXPECT_EQ(os.started[0].currentFolder, kGameFolder);
     os.unstartable.insert(FakeServices::Key(kGameFolder + "\\Brennic.exe"));
-    app.Command(MenuItem::mnuconquerors);
+    app.Command(MenuItem::StartGame);
     ASSERT_EQ(os.messages.size(), 1u);
     EXPECT_NE(os.messages[0].text.find("Brennic.exe"), std::string::npos);
 }
@@ -192,56 +186,56 @@ TEST_F(MenuCommandTest, TheConquerorsStartsTheStubFromTheGameFolder) {
 TEST_F(MenuCommandTest, ItemsWithoutACommandDoNothing) {
     os.AddFolder(kSaveFolder);
     Start();
-    for (MenuItem item : {MenuItem::mnuversion, MenuItem::sep1, MenuItem::mnucurrent, MenuItem::sep2,
-                          MenuItem::mnuclose})
+    for (MenuItem item : {MenuItem::Versions, MenuItem::GameSeparator, MenuItem::CurrentBuild, MenuItem::ExitSeparator,
+                          MenuItem::CloseMenu})
         app.Command(item);
     EXPECT_TRUE(os.started.empty());
     EXPECT_TRUE(os.messages.empty());
-    EXPECT_FALSE(view.configVisible);
+    EXPECT_FALSE(view.optionsVisible);
     EXPECT_EQ(view.aboutShows, 0);
 }
 
 TEST_F(MenuCommandTest, OptionsAndOkToggleTheWindowAndTheCaption) {
     Start();
-    app.Command(MenuItem::mnuoptions);
-    EXPECT_TRUE(view.configVisible);
-    EXPECT_EQ(app.Caption(MenuItem::mnuoptions), "Hide Options");
+    app.Command(MenuItem::ToggleOptions);
+    EXPECT_TRUE(view.optionsVisible);
+    EXPECT_EQ(app.Caption(MenuItem::ToggleOptions), "Hide Options");
     app.ClickOk();
-    EXPECT_FALSE(view.configVisible);
-    EXPECT_EQ(app.Caption(MenuItem::mnuoptions), "Show Options");
+    EXPECT_FALSE(view.optionsVisible);
+    EXPECT_EQ(app.Caption(MenuItem::ToggleOptions), "Show Options");
     app.ClickOk();
-    app.Command(MenuItem::mnuoptions);
-    EXPECT_FALSE(view.configVisible);
-    EXPECT_EQ(app.Caption(MenuItem::mnuoptions), "Show Options");
+    app.Command(MenuItem::ToggleOptions);
+    EXPECT_FALSE(view.optionsVisible);
+    EXPECT_EQ(app.Caption(MenuItem::ToggleOptions), "Show Options");
 }
 
 using ExitTest = SwitcherTest;
 
 TEST_F(ExitTest, CancelChangesNothing) {
     Start();
-    app.Command(MenuItem::mnuexit);
+    app.Command(MenuItem::Exit);
     ASSERT_EQ(os.messages.size(), 1u);
     EXPECT_EQ(os.messages[0].text, "Do you really want to exit Vantrel?");
     EXPECT_EQ(os.messages[0].title, "Vantrel");
     EXPECT_EQ(os.messages[0].style, MessageStyle::OkCancelWarning);
     EXPECT_TRUE(view.iconShown);
-    EXPECT_TRUE(view.configLoaded);
+    EXPECT_TRUE(view.optionsLoaded);
     EXPECT_FALSE(app.MustEnd());
 }
 
 TEST_F(ExitTest, OkRemovesTheIconAndEnds) {
     Start();
     os.answers.push_back(Answer::Ok);
-    app.Command(MenuItem::mnuexit);
+    app.Command(MenuItem::Exit);
     EXPECT_FALSE(view.iconShown);
-    EXPECT_FALSE(view.configLoaded);
+    EXPECT_FALSE(view.optionsLoaded);
     EXPECT_TRUE(app.MustEnd());
 }
 
 TEST_F(ExitTest, ClosingTheWindowEndsWithoutAQuestion) {
     Start();
-    app.Command(MenuItem::mnuoptions);
-    view.UnloadConfig();  // its close button
+    app.Command(MenuItem::ToggleOptions);
+    view.CloseOptions();  // its close button
     EXPECT_TRUE(os.messages.empty());
     EXPECT_FALSE(view.iconShown);
     EXPECT_TRUE(app.MustEnd());
@@ -251,13 +245,13 @@ TEST_F(ExitTest, ClosingTheWindowEndsWithoutAQuestion) {
 
 TEST_F(ExitTest, AnOpenAboutWindowKeepsTheProgramAliveUntilClosed) {
     Start();
-    app.Command(MenuItem::mnuabout);
+    app.Command(MenuItem::About);
     os.answers.push_back(Answer::Ok);
-    app.Command(MenuItem::mnuexit);
+    app.Command(MenuItem::Exit);
     EXPECT_FALSE(view.iconShown);
-    EXPECT_FALSE(view.configLoaded);
+    EXPECT_FALSE(view.optionsLoaded);
     EXPECT_FALSE(app.MustEnd());
-    app.Tick();  // no timer once Config is gone; and no crash
+    app.Tick();  // no timer once the options window is gone; and no crash
     app.AboutOk();
     EXPECT_TRUE(app.MustEnd());
 }
@@ -265,8 +259,8 @@ TEST_F(ExitTest, AnOpenAboutWindowKeepsTheProgramAliveUntilClosed) {
 TEST_F(ExitTest, ClosingTheWindowDuringTheExitQuestionEndsOnce) {
     Start();
     os.answers.push_back(Answer::Ok);
-    os.whileMessageOpen = [&] { view.UnloadConfig(); };
-    app.Command(MenuItem::mnuexit);
+    os.whileMessageOpen = [&] { view.CloseOptions(); };
+    app.Command(MenuItem::Exit);
     EXPECT_TRUE(app.MustEnd());
     EXPECT_FALSE(view.iconShown);
 }
@@ -296,8 +290,8 @@ TEST(AboutText, NineLinesTheFirstVerbatimTheFifthEmpty) {
 
 TEST_F(AboutTest, AboutTwiceKeepsOneWindow) {
     Start();
-    app.Command(MenuItem::mnuabout);
-    app.Command(MenuItem::mnuabout);
+    app.Command(MenuItem::About);
+    app.Command(MenuItem::About);
     EXPECT_EQ(view.aboutShows, 2);
     EXPECT_TRUE(app.Windows().IsLoaded(switcher::ProgramWindow::About));
     app.AboutOk();
@@ -308,7 +302,7 @@ TEST_F(AboutTest, AboutTwiceKeepsOneWindow) {
 
 TEST_F(AboutTest, HomePageOpensExplorerMaximizedThenCloses) {
     Start();
-    app.Command(MenuItem::mnuabout);
+    app.Command(MenuItem::About);
     app.AboutVisitHomePage();
     ASSERT_EQ(os.started.size(), 1u);
     EXPECT_EQ(os.started[0].program, "explorer.exe");
@@ -319,7 +313,7 @@ TEST_F(AboutTest, HomePageOpensExplorerMaximizedThenCloses) {
 
 TEST_F(AboutTest, ExplorerThatCannotStartIsReportedAndTheWindowStays) {
     Start();
-    app.Command(MenuItem::mnuabout);
+    app.Command(MenuItem::About);
     os.unstartable.insert("explorer.exe");
     app.AboutVisitHomePage();
     ASSERT_EQ(os.messages.size(), 1u);
@@ -330,12 +324,12 @@ TEST_F(AboutTest, ExplorerThatCannotStartIsReportedAndTheWindowStays) {
 TEST(Lifetime, EndsWhenTheLastWindowGoes) {
     switcher::Lifetime life;
     using switcher::ProgramWindow;
-    life.Loaded(ProgramWindow::Config);
+    life.Loaded(ProgramWindow::Options);
     life.Loaded(ProgramWindow::About);
     EXPECT_FALSE(life.Unloaded(ProgramWindow::About));
     life.Loaded(ProgramWindow::About);
-    EXPECT_FALSE(life.Unloaded(ProgramWindow::Config));
-    EXPECT_FALSE(life.Unloaded(ProgramWindow::Config));  // twice: no effect
+    EXPECT_FALSE(life.Unloaded(ProgramWindow::Options));
+    EXPECT_FALSE(life.Unloaded(ProgramWindow::Options));  // twice: no effect
     EXPECT_TRUE(life.Unloaded(ProgramWindow::About));
     EXPECT_FALSE(life.Unloaded(ProgramWindow::About));
 }

@@ -1,4 +1,4 @@
-// Timer1, tick by tick: the 1.0e question when the host launches the game,
+// The watch timer, tick by tick: the 1.0e question when the host launches the game,
 // and the close pass when the game's window appears.
 #include <utility>
 
@@ -45,7 +45,7 @@ TEST_F(WatcherTest, TheQuestionIsAskedOnceAndOkSwitchesToE) {
     EXPECT_EQ(os.messages[0].title, "Vantrel");
     EXPECT_EQ(os.messages[0].style, MessageStyle::OkCancelWarning);
     EXPECT_TRUE(os.HasFile(kMarker));
-    EXPECT_EQ(app.Caption(MenuItem::mnucurrent), "Current version is 1.0e");
+    EXPECT_EQ(app.Caption(MenuItem::CurrentBuild), "Current version is 1.0e");
     EXPECT_TRUE(app.Asked());
 }
 
@@ -55,7 +55,7 @@ TEST_F(WatcherTest, CancelOrAClosedBoxSwitchesToC) {
     HostAppears();
     app.Tick();  // no answers queued: the fake answers Cancel, as Esc does
     EXPECT_FALSE(os.HasFile(kMarker));
-    EXPECT_EQ(app.Caption(MenuItem::mnucurrent), "Current version is 1.0c");
+    EXPECT_EQ(app.Caption(MenuItem::CurrentBuild), "Current version is 1.0c");
 }
 
 TEST_F(WatcherTest, AnsweringTheCurrentBuildTouchesNoFile) {
@@ -65,15 +65,15 @@ TEST_F(WatcherTest, AnsweringTheCurrentBuildTouchesNoFile) {
     os.answers.push_back(Answer::Ok);
     app.Tick();
     EXPECT_EQ(os.Content(kMarker), "kept");
-    EXPECT_EQ(app.Caption(MenuItem::mnucurrent), "Current version is 1.0e");
+    EXPECT_EQ(app.Caption(MenuItem::CurrentBuild), "Current version is 1.0e");
 }
 
 TEST_F(WatcherTest, TicksDuringAnOpenQuestionDoNothing) {
     StartWith(true, true);
     HostAppears();
     os.AddWindow(7, "Chat");
-    app.ClickCheckBox(CheckBox::Program);
-    app.ClickCheckBox(CheckBox::Program);  // refilled with Chat listed
+    app.ClickCheckBox(CheckBox::CloseApplications);
+    app.ClickCheckBox(CheckBox::CloseApplications);  // refilled with Chat listed
     app.SetSelected(1, true);
     int ticksInside = 0;
     bool inside = false;
@@ -104,7 +104,7 @@ TEST_F(WatcherTest, TicksDuringAnyOtherBoxOfOursDoNothing) {
         if (std::exchange(inside, true)) return;
         Ticks(5);
     };
-    app.Command(MenuItem::mnuexit);  // Cancel
+    app.Command(MenuItem::Exit);  // Cancel
     EXPECT_EQ(Questions(), 0);
     EXPECT_FALSE(app.Asked());
     app.Tick();
@@ -114,7 +114,7 @@ TEST_F(WatcherTest, TicksDuringAnyOtherBoxOfOursDoNothing) {
 TEST_F(WatcherTest, TicksWaitForAnOpenMenuToClose) {
     StartWith(true, false);
     HostAppears();
-    ASSERT_TRUE(app.TrayMouseMessage(517));
+    ASSERT_TRUE(app.TrayClicked(switcher::TrayClick::Right));
     Ticks(3);
     EXPECT_EQ(Questions(), 0);
     app.MenuClosed();
@@ -138,7 +138,7 @@ TEST_F(WatcherTest, AFailingSwitchIsReportedOnceAndNotAskedAgain) {
     EXPECT_EQ(Questions(), 1);
     EXPECT_EQ(os.messages[1].title, "Vantrel");
     EXPECT_NE(os.messages[1].text.find("on.ini"), std::string::npos);
-    EXPECT_EQ(app.Caption(MenuItem::mnucurrent), "Current version is 1.0c");
+    EXPECT_EQ(app.Caption(MenuItem::CurrentBuild), "Current version is 1.0c");
     EXPECT_TRUE(app.Asked());
 }
 
@@ -148,7 +148,7 @@ TEST_F(WatcherTest, AMissingRegistrationAfterTheAnswerIsReportedOnce) {
     os.registry.clear();
     Ticks(5);
     EXPECT_EQ(os.messages.size(), 2u);
-    EXPECT_EQ(app.Caption(MenuItem::mnucurrent), "Current version is 1.0?");
+    EXPECT_EQ(app.Caption(MenuItem::CurrentBuild), "Current version is 1.0?");
     EXPECT_TRUE(app.Asked());
 }
 
@@ -186,7 +186,7 @@ TEST_F(WatcherTest, LaunchingUncheckedAsksNothingUntilChecked) {
     Ticks(3);
     EXPECT_EQ(Questions(), 0);
     EXPECT_FALSE(app.Asked());
-    app.ClickCheckBox(CheckBox::Launching);
+    app.ClickCheckBox(CheckBox::AskToSwitch);
     app.Tick();
     EXPECT_EQ(Questions(), 1);
 }
@@ -196,8 +196,8 @@ TEST_F(WatcherTest, TitlesAreMatchedWhole) {
     os.AddWindow(1, "Host is Launching game");
     os.AddWindow(2, "Host is Launching game. Please wait");
     os.AddWindow(3, "Age Of Empires II");
-    app.ClickCheckBox(CheckBox::Program);
-    app.ClickCheckBox(CheckBox::Program);
+    app.ClickCheckBox(CheckBox::CloseApplications);
+    app.ClickCheckBox(CheckBox::CloseApplications);
     app.SetSelected(0, true);
     Ticks(3);
     EXPECT_TRUE(os.messages.empty());
@@ -217,7 +217,7 @@ TEST_F(WatcherTest, TheGameWindowClosesTheSelectionOnceAndEmptiesTheList) {
     Ticks(5);
     EXPECT_EQ(os.closeRequests, (std::vector<platform::WindowHandle>{1, 3}));
     EXPECT_TRUE(app.Applications().empty());
-    EXPECT_TRUE(app.Checked(CheckBox::Program));
+    EXPECT_TRUE(app.Checked(CheckBox::CloseApplications));
     EXPECT_EQ(Stored("Program"), "1");
 }
 
@@ -234,10 +234,10 @@ TEST_F(WatcherTest, ProgramUncheckedClosesNothing) {
     os.AddWindow(1, "Chat");
     StartWith(false, true);
     app.SetSelected(0, true);
-    app.ClickCheckBox(CheckBox::Program);  // empties the list
-    app.ClickCheckBox(CheckBox::Program);  // refills, nothing selected
+    app.ClickCheckBox(CheckBox::CloseApplications);  // empties the list
+    app.ClickCheckBox(CheckBox::CloseApplications);  // refills, nothing selected
     app.SetSelected(0, true);
-    app.ClickCheckBox(CheckBox::Program);
+    app.ClickCheckBox(CheckBox::CloseApplications);
     GameAppears();
     app.Tick();
     EXPECT_TRUE(os.closeRequests.empty());

@@ -148,11 +148,13 @@ TEST_F(Setup, InstallsLaunchesThroughTheStubAndUninstallsLeavingTheGameAsItWas) 
     // The uninstall entry's own command: it hands over to a copy of itself
     // and returns, so the outcome is watched for.
     Process uninstall(installDir_ + L"\\uninstall.exe", L"/S");
-    EXPECT_TRUE(WaitUntil([&] { return !FolderExists(installDir_); }, 60000ms));
+    // Removing its own entry is the last thing it does.
+    EXPECT_TRUE(WaitUntil([&] { return !ReadValue(Root::LocalMachine, kUninstallKey, L"DisplayName"); },
+                          60000ms));
+    EXPECT_FALSE(FolderExists(installDir_));
     EXPECT_TRUE(vantrel.WaitForExit(1000ms)) << "Vantrel still runs";
     ExpectGivenBack();
     EXPECT_EQ(ReadFileBytes(Path(L"WriteCommandTxt.ini")), "\"-multiplayer 7 \"two words\"\"\r\n");
-    EXPECT_FALSE(ReadValue(Root::LocalMachine, kUninstallKey, L"DisplayName"));
     EXPECT_FALSE(ReadValue(Root::LocalMachine, kRunKey, L"Vantrel"));
     EXPECT_FALSE(ReadValue(Root::CurrentUser, kRunKey, L"Vantrel"));
     EXPECT_FALSE(ReadUserValue(kControlKey, L"Starting"));

@@ -42,12 +42,12 @@ TEST_F(StubFailure, MissingGameIsNamedInAMessageAndNotLogged) {
         EXPECT_EQ(stub->WaitForExit(), 1u);
     }
     {
-        SCOPED_TRACE("Command2: the switch stays made");
+        SCOPED_TRACE("1.0e: the switch stays made");
         SetLaunching(L"1");
         auto stub = StartStub(L"-x");
         HWND window = WaitForStubWindow(*stub);
         ASSERT_TRUE(window);
-        Click(Command2(window));
+        Click(Build10eButton(window));
         HWND box = WaitForMessageBox(kMessageTitle, stub->id());
         ASSERT_TRUE(box);
         EXPECT_NE(Utf8(MessageBoxText(box)).find(game), std::string::npos);
@@ -64,7 +64,7 @@ TEST_F(StubFailure, MarkerThatCannotBeCreatedKeepsTheWindowAndNothingElseStarts)
     auto stub = StartStub(L"-e");
     HWND window = WaitForStubWindow(*stub);
     ASSERT_TRUE(window);
-    Click(Command2(window));
+    Click(Build10eButton(window));
     HWND box = WaitForMessageBox(kMessageTitle, stub->id());
     ASSERT_TRUE(box);
     const std::string text = Utf8(MessageBoxText(box));
@@ -72,8 +72,8 @@ TEST_F(StubFailure, MarkerThatCannotBeCreatedKeepsTheWindowAndNothingElseStarts)
     EXPECT_NE(text.find(Utf8(Marker())), std::string::npos) << text;
 
     // While the box is open: the timer's second has passed, and clicks come.
-    Click(Command1(window));
-    Click(Command2(window));
+    Click(Build10cButton(window));
+    Click(Build10eButton(window));
     Sleep(1200);
     EXPECT_TRUE(Records().empty());
     AnswerMessageBox(box);
@@ -86,7 +86,7 @@ TEST_F(StubFailure, MarkerThatCannotBeCreatedKeepsTheWindowAndNothingElseStarts)
     EXPECT_FALSE(FileExists(Log()));
 
     // The player chooses again.
-    Click(Command1(window));
+    Click(Build10cButton(window));
     EXPECT_EQ(stub->WaitForExit(), 0u);
     auto runs = WaitForGame();
     ASSERT_EQ(runs.size(), 1u);
@@ -102,7 +102,7 @@ TEST_F(StubFailure, MarkerThatCannotBeDeletedLetsThePlayerClose) {
     auto stub = StartStub();
     HWND window = WaitForStubWindow(*stub);
     ASSERT_TRUE(window);
-    Click(Command1(window));
+    Click(Build10cButton(window));
     HWND box = WaitForMessageBox(kMessageTitle, stub->id());
     ASSERT_TRUE(box);
     EXPECT_NE(Utf8(MessageBoxText(box)).find("Cannot switch to 1.0c"), std::string::npos);

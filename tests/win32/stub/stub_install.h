@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "stub/win32/resource.h"
 #include "tests/win32/support/build_tree.h"
 #include "tests/win32/support/desktop.h"
 #include "tests/win32/support/files.h"
@@ -61,8 +62,8 @@ protected:
     HWND WaitForStubWindow(const Process& stub, Milliseconds timeout = 5000ms) {
         return WaitForWindow(WindowQuery{kCaption, kWindowClass, stub.id(), true}, timeout);
     }
-    HWND Command1(HWND window) { return Child(window, 101); }
-    HWND Command2(HWND window) { return Child(window, 102); }
+    HWND Build10cButton(HWND window) { return Child(window, IDC_BUILD_10C); }
+    HWND Build10eButton(HWND window) { return Child(window, IDC_BUILD_10E); }
 
     std::wstring Path(const std::wstring& name) const { return game_ + L"\\" + name; }
     std::wstring Marker() const { return Path(L"on.ini"); }

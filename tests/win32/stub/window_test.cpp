@@ -37,7 +37,7 @@ TEST_F(StubWindow, LooksAsDesigned) {
         GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &gui);
         return gui.hwndFocus;
     };
-    EXPECT_TRUE(WaitUntil([&] { return focus() == Command1(window); }, 500ms));
+    EXPECT_TRUE(WaitUntil([&] { return focus() == Build10cButton(window); }, 500ms));
 
     const LONG style = GetWindowLongW(window, GWL_STYLE);
     EXPECT_TRUE(style & WS_CAPTION);
@@ -55,7 +55,7 @@ TEST_F(StubWindow, LooksAsDesigned) {
     EXPECT_NEAR((frame.left + frame.right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 1);
     EXPECT_NEAR((frame.top + frame.bottom) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 1);
 
-    HWND c1 = Command1(window), c2 = Command2(window);
+    HWND c1 = Build10cButton(window), c2 = Build10eButton(window);
     ASSERT_TRUE(c1 && c2);
     EXPECT_EQ(WindowText(c1), L"The Conquerors 1.0c");
     EXPECT_EQ(WindowText(c2), L"The Conquerors 1.0e");
@@ -140,7 +140,7 @@ TEST_F(StubWindow, Command1RemovesThePlainMarkerBeforeTheGameStarts) {
     auto stub = StartStub(L"-c");
     HWND window = WaitForStubWindow(*stub);
     ASSERT_TRUE(window);
-    Click(Command1(window));
+    Click(Build10cButton(window));
     EXPECT_EQ(stub->WaitForExit(), 0u);
     auto runs = WaitForGame();
     ASSERT_EQ(runs.size(), 1u);
@@ -153,7 +153,7 @@ TEST_F(StubWindow, Command2CreatesAnEmptyMarkerBeforeTheGameStarts) {
     auto stub = StartStub(L"-e");
     HWND window = WaitForStubWindow(*stub);
     ASSERT_TRUE(window);
-    Click(Command2(window));
+    Click(Build10eButton(window));
     EXPECT_EQ(stub->WaitForExit(), 0u);
     auto runs = WaitForGame();
     ASSERT_EQ(runs.size(), 1u);
@@ -164,25 +164,25 @@ TEST_F(StubWindow, Command2CreatesAnEmptyMarkerBeforeTheGameStarts) {
 
 TEST_F(StubWindow, ButtonsLeaveAMarkerAloneThatIsAlreadyRight) {
     {
-        SCOPED_TRACE("Command2 with the marker present");
+        SCOPED_TRACE("1.0e with the marker present");
         ASSERT_TRUE(WriteFileBytes(Marker(), "content"));
         const auto before = Stamp(Marker());
         auto stub = StartStub();
         HWND window = WaitForStubWindow(*stub);
         ASSERT_TRUE(window);
-        Click(Command2(window));
+        Click(Build10eButton(window));
         EXPECT_EQ(stub->WaitForExit(), 0u);
         EXPECT_EQ(ReadFileBytes(Marker()), "content");
         EXPECT_TRUE(Stamp(Marker()) == before);
         ASSERT_EQ(WaitForGame().size(), 1u);  // it has looked at the marker
     }
     {
-        SCOPED_TRACE("Command1 with a hidden marker, which counts as absent");
+        SCOPED_TRACE("1.0c with a hidden marker, which counts as absent");
         ASSERT_TRUE(SetAttributes(Marker(), FILE_ATTRIBUTE_HIDDEN));
         auto stub = StartStub();
         HWND window = WaitForStubWindow(*stub);
         ASSERT_TRUE(window);
-        Click(Command1(window));
+        Click(Build10cButton(window));
         EXPECT_EQ(stub->WaitForExit(), 0u);
         EXPECT_EQ(ReadFileBytes(Marker()), "content");
         EXPECT_TRUE(Attributes(Marker()) & FILE_ATTRIBUTE_HIDDEN);
@@ -203,7 +203,7 @@ TEST_F(StubWindow, Command2WithAHiddenMarkerSaysItCannotSwitch) {
     auto stub = StartStub();
     HWND window = WaitForStubWindow(*stub);
     ASSERT_TRUE(window);
-    Click(Command2(window));
+    Click(Build10eButton(window));
     HWND box = WaitForMessageBox(kMessageTitle, stub->id());
     ASSERT_TRUE(box);
     EXPECT_NE(Utf8(MessageBoxText(box)).find("Cannot switch to 1.0e"), std::string::npos);
@@ -217,21 +217,21 @@ TEST_F(StubWindow, Command2WithAHiddenMarkerSaysItCannotSwitch) {
 
 TEST_F(StubWindow, KeyboardWorksAsInADialog) {
     {
-        SCOPED_TRACE("Enter presses Command2 although Command1 has the focus");
+        SCOPED_TRACE("Enter presses 1.0e although 1.0c has the focus");
         auto stub = StartStub();
         HWND window = WaitForStubWindow(*stub);
         ASSERT_TRUE(window);
-        PostMessageW(Command1(window), WM_KEYDOWN, VK_RETURN, 0);
+        PostMessageW(Build10cButton(window), WM_KEYDOWN, VK_RETURN, 0);
         EXPECT_EQ(stub->WaitForExit(), 0u);
         EXPECT_TRUE(FileExists(Marker()));
     }
     {
-        SCOPED_TRACE("Space presses the focused Command1");
+        SCOPED_TRACE("Space presses the focused 1.0c button");
         auto stub = StartStub();
         HWND window = WaitForStubWindow(*stub);
         ASSERT_TRUE(window);
-        PostMessageW(Command1(window), WM_KEYDOWN, VK_SPACE, 0);
-        PostMessageW(Command1(window), WM_KEYUP, VK_SPACE, 0xC0000000);
+        PostMessageW(Build10cButton(window), WM_KEYDOWN, VK_SPACE, 0);
+        PostMessageW(Build10cButton(window), WM_KEYUP, VK_SPACE, 0xC0000000);
         EXPECT_EQ(stub->WaitForExit(), 0u);
         EXPECT_FALSE(FileExists(Marker()));
     }

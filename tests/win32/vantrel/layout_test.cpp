@@ -75,34 +75,34 @@ TEST_F(Layout, OptionsWindowAndAboutWindowHaveTheirControlsInPlace) {
     ExpectCentred(config());
     ExpectLayout(config(), 4590, 4620,
                  {
-                     {kLaunching, L"Ask me to switch 1.0e when 'Host is launching game'", 120, 120, 4215, 195},
-                     {kStarting, L"Add to 'Startup'", 120, 840, 1575, 195},
-                     {kProgram, L"End selected aplications when The Conquerors is runned", 120, 1200, 4455, 195},
-                     {kOk, L"OK", 3600, 4080, 855, 375},
-                     {kApplicationList, nullptr, 120, 1440, 4335, 2535},
-                     {kLabel1, L"Reply in 2 seconds.", 360, 360, 1455, 255},
+                     {IDC_ASK_TO_SWITCH, L"Ask me to switch 1.0e when 'Host is launching game'", 120, 120, 4215, 195},
+                     {IDC_START_WITH_WINDOWS, L"Add to 'Startup'", 120, 840, 1575, 195},
+                     {IDC_CLOSE_APPLICATIONS, L"End selected aplications when The Conquerors is runned", 120, 1200, 4455, 195},
+                     {IDC_OPTIONS_OK, L"OK", 3600, 4080, 855, 375},
+                     {IDC_APPLICATION_LIST, nullptr, 120, 1440, 4335, 2535},
+                     {IDC_REPLY_HINT, L"Reply in 2 seconds.", 360, 360, 1455, 255},
                  });
-    for (int box : {kLaunching, kStarting, kProgram})
+    for (int box : {IDC_ASK_TO_SWITCH, IDC_START_WITH_WINDOWS, IDC_CLOSE_APPLICATIONS})
         EXPECT_EQ(GetWindowLongW(GetDlgItem(config(), box), GWL_STYLE) & BS_TYPEMASK, BS_CHECKBOX);
-    EXPECT_EQ(GetWindowLongW(GetDlgItem(config(), kOk), GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
-    LONG list = GetWindowLongW(GetDlgItem(config(), kApplicationList), GWL_STYLE);
+    EXPECT_EQ(GetWindowLongW(GetDlgItem(config(), IDC_OPTIONS_OK), GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+    LONG list = GetWindowLongW(GetDlgItem(config(), IDC_APPLICATION_LIST), GWL_STYLE);
     EXPECT_TRUE(list & LBS_MULTIPLESEL);
     EXPECT_FALSE(list & LBS_SORT);
 
     Choose("dddddde");
-    HWND about = WaitForWindow({kAboutCaption, kAboutClass, vantrel().id()});
+    HWND about = WaitForWindow({kAboutTitle, kAboutClass, vantrel().id()});
     ASSERT_NE(about, nullptr);
     style = GetWindowLongW(about, GWL_STYLE);
     EXPECT_EQ(style & WS_OVERLAPPEDWINDOW, static_cast<LONG>(WS_OVERLAPPEDWINDOW)) << "sizable, with min and max";
     ExpectCentred(about);
     ExpectLayout(about, 4095, 3165,
                  {
-                     {kCommand1, L"OK", 2880, 2640, 1095, 375},
-                     {kCommand2, L"Visit Holvane Home Page", 120, 2640, 2055, 375},
-                     {kFrameinfo, L"About", 120, 120, 3855, 2415},
-                     {kAboutLabel, nullptr, 120 + 120, 120 + 240, 3615, 2055},
+                     {IDC_ABOUT_OK, L"OK", 2880, 2640, 1095, 375},
+                     {IDC_HOME_PAGE, L"Visit Holvane Home Page", 120, 2640, 2055, 375},
+                     {IDC_ABOUT_FRAME, L"About", 120, 120, 3855, 2415},
+                     {IDC_ABOUT_TEXT, nullptr, 120 + 120, 120 + 240, 3615, 2055},
                  });
-    EXPECT_EQ(GetWindowLongW(GetDlgItem(about, kCommand1), GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+    EXPECT_EQ(GetWindowLongW(GetDlgItem(about, IDC_ABOUT_OK), GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
 }
 
 }  // namespace
@@ -127,22 +127,22 @@ TEST_F(Layout, KeyboardMovesThroughTheControlsInTabOrder) {
     Start();
     Choose("ddddde");
     ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(config()) != FALSE; }));
-    ASSERT_TRUE(WaitUntil([&] { return FocusOf(config()) == GetDlgItem(config(), kLaunching); }));
-    for (int next : {kStarting, kProgram, kOk, kApplicationList, kLaunching}) {
+    ASSERT_TRUE(WaitUntil([&] { return FocusOf(config()) == GetDlgItem(config(), IDC_ASK_TO_SWITCH); }));
+    for (int next : {IDC_START_WITH_WINDOWS, IDC_CLOSE_APPLICATIONS, IDC_OPTIONS_OK, IDC_APPLICATION_LIST, IDC_ASK_TO_SWITCH}) {
         Press(config(), VK_TAB);
         EXPECT_TRUE(WaitUntil([&] { return FocusOf(config()) == GetDlgItem(config(), next); }, 2000ms))
             << "Tab did not reach control " << next;
     }
     // The space bar clicks the box that has the focus.
     Press(config(), VK_SPACE);
-    EXPECT_TRUE(WaitUntil([&] { return Checked(kLaunching); }));
+    EXPECT_TRUE(WaitUntil([&] { return Checked(IDC_ASK_TO_SWITCH); }));
     EXPECT_TRUE(WaitUntil([&] { return ReadUserValue(kControlKey, L"Launching") == L"1"; }));
 
     // In the About window Enter is OK.
     Choose("dddddde");
-    HWND about = WaitForWindow({kAboutCaption, kAboutClass, vantrel().id()});
+    HWND about = WaitForWindow({kAboutTitle, kAboutClass, vantrel().id()});
     ASSERT_NE(about, nullptr);
-    ASSERT_TRUE(WaitUntil([&] { return FocusOf(about) == GetDlgItem(about, kCommand1); }));
+    ASSERT_TRUE(WaitUntil([&] { return FocusOf(about) == GetDlgItem(about, IDC_ABOUT_OK); }));
     Press(about, VK_RETURN);
     EXPECT_TRUE(WaitForWindowGone(about)) << "Enter did not close the About window";
     EXPECT_TRUE(vantrel().Running());

@@ -44,34 +44,34 @@ TEST_F(Options, CheckBoxesStoreTheirOptionsAndTheStartupRegistration) {
     RecordingWindow other(L"Vantrel test: an application");
     Start();
     ShowOptions();
-    EXPECT_FALSE(Checked(kLaunching));
-    EXPECT_FALSE(Checked(kStarting));
-    EXPECT_FALSE(Checked(kProgram));
+    EXPECT_FALSE(Checked(IDC_ASK_TO_SWITCH));
+    EXPECT_FALSE(Checked(IDC_START_WITH_WINDOWS));
+    EXPECT_FALSE(Checked(IDC_CLOSE_APPLICATIONS));
     EXPECT_TRUE(ListEntries().empty());
 
-    ClickBox(kLaunching);
+    ClickBox(IDC_ASK_TO_SWITCH);
     EXPECT_EQ(Stored(L"Launching"), L"1");
-    ClickBox(kLaunching);
+    ClickBox(IDC_ASK_TO_SWITCH);
     EXPECT_EQ(Stored(L"Launching"), L"0");
 
-    ClickBox(kStarting);
+    ClickBox(IDC_START_WITH_WINDOWS);
     EXPECT_EQ(Stored(L"Starting"), L"1");
     EXPECT_EQ(RunData(), ExpectedRunData());
-    ClickBox(kStarting);
+    ClickBox(IDC_START_WITH_WINDOWS);
     EXPECT_EQ(Stored(L"Starting"), L"0");
     EXPECT_EQ(ReadMachineValue(kRunKey, L"Vantrel"), std::nullopt);
     EXPECT_EQ(ReadUserValue(kRunKey, L"Vantrel"), std::nullopt);
 
-    ClickBox(kProgram);
+    ClickBox(IDC_CLOSE_APPLICATIONS);
     EXPECT_EQ(Stored(L"Program"), L"1");
     EXPECT_TRUE(Listed(L"Vantrel test: an application"));
-    EXPECT_TRUE(Listed(kConfigCaption)) << "our own window is listed too";
-    ClickBox(kProgram);
+    EXPECT_TRUE(Listed(kOptionsTitle)) << "our own window is listed too";
+    ClickBox(IDC_CLOSE_APPLICATIONS);
     EXPECT_EQ(Stored(L"Program"), L"0");
     EXPECT_TRUE(ListEntries().empty());
 
     // Clicking OK only hides the window; the options stay as they are.
-    Click(GetDlgItem(config(), kOk));
+    Click(GetDlgItem(config(), IDC_OPTIONS_OK));
     EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(config()); }));
     EXPECT_EQ(Stored(L"Launching"), L"0");
 }
@@ -83,9 +83,9 @@ TEST_F(Options, StoredOptionsAreLoadedAtStart) {
     ScopedMachineValue stale(kRunKey, L"Vantrel", L"C:\\Old place\\Vantrel.exe");
     RecordingWindow other(L"Vantrel test: open at start");
     Start();
-    EXPECT_TRUE(Checked(kLaunching));
-    EXPECT_TRUE(Checked(kStarting));
-    EXPECT_TRUE(Checked(kProgram));
+    EXPECT_TRUE(Checked(IDC_ASK_TO_SWITCH));
+    EXPECT_TRUE(Checked(IDC_START_WITH_WINDOWS));
+    EXPECT_TRUE(Checked(IDC_CLOSE_APPLICATIONS));
     EXPECT_EQ(RunData(), ExpectedRunData()) << "the registration follows the program's folder";
     EXPECT_TRUE(Listed(L"Vantrel test: open at start"));
     auto selection = ListSelection();
@@ -99,9 +99,9 @@ TEST_F(Options, OtherStoredTextsCountAsOff) {
     StoreOption(L"Program", L"yes");
     ScopedMachineValue stale(kRunKey, L"Vantrel", L"C:\\Old place\\Vantrel.exe");
     Start();
-    EXPECT_FALSE(Checked(kLaunching));
-    EXPECT_FALSE(Checked(kStarting));
-    EXPECT_FALSE(Checked(kProgram));
+    EXPECT_FALSE(Checked(IDC_ASK_TO_SWITCH));
+    EXPECT_FALSE(Checked(IDC_START_WITH_WINDOWS));
+    EXPECT_FALSE(Checked(IDC_CLOSE_APPLICATIONS));
     EXPECT_EQ(ReadMachineValue(kRunKey, L"Vantrel"), L"C:\\Old place\\Vantrel.exe");
     EXPECT_EQ(Stored(L"Starting"), L"2");
     EXPECT_TRUE(ListEntries().empty());
@@ -140,7 +140,7 @@ TEST_F(Options, GameWindowClosesExactlyTheSelectedApplicationsAndEmptiesTheList)
     EXPECT_EQ(game.closeRequests(), 0);
     // Later ticks with the game still there close nothing more.
     EXPECT_TRUE(StillTrueAfter([&] { return found.closeRequests() == 2 && keep.closeRequests() == 0; }, 600ms));
-    EXPECT_TRUE(Checked(kProgram));
+    EXPECT_TRUE(Checked(IDC_CLOSE_APPLICATIONS));
     EXPECT_EQ(Stored(L"Program"), L"1");
     EXPECT_TRUE(vantrel().Running());
 }
@@ -149,7 +149,7 @@ TEST_F(Options, SelectingOurOwnWindowEndsTheProgramAtTheClosePass) {
     StoreOption(L"Program", L"1");
     Start();
     ShowOptions();
-    int own = EntryIndex(kConfigCaption);
+    int own = EntryIndex(kOptionsTitle);
     ASSERT_GE(own, 0);
     ClickEntry(own);
     ASSERT_TRUE(ListSelection()[static_cast<std::size_t>(own)]);

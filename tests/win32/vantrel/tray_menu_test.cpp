@@ -35,8 +35,8 @@ TEST_F(TrayMenu, SecondInstanceEndsAtOnceAndLeavesTheFirstAlone) {
     auto code = second.WaitForExit(3000ms);
     ASSERT_TRUE(code.has_value()) << "the second instance kept running";
     EXPECT_EQ(*code, 0u);
-    EXPECT_TRUE(FindWindows({kConfigCaption, kConfigClass, second.id(), false}).empty());
-    EXPECT_EQ(FindWindows({kConfigCaption, kConfigClass, 0, false}).size(), 1u);
+    EXPECT_TRUE(FindWindows({kOptionsTitle, kOptionsClass, second.id(), false}).empty());
+    EXPECT_EQ(FindWindows({kOptionsTitle, kOptionsClass, 0, false}).size(), 1u);
     EXPECT_TRUE(vantrel().Running());
     EXPECT_EQ(TrayIcons(), trayIconsBefore() + 1) << "one icon, the first instance's";
     EXPECT_TRUE(OpenMenu());
@@ -186,7 +186,7 @@ TEST_F(TrayMenu, OptionsItemAndOkShowAndHideTheWindow) {
     EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(config()) != FALSE; }));
     EXPECT_EQ(OptionsCaption(), L"Hide Options");
 
-    Click(GetDlgItem(config(), kOk));
+    Click(GetDlgItem(config(), IDC_OPTIONS_OK));
     EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(config()); }));
     EXPECT_EQ(OptionsCaption(), L"Show Options");
 
@@ -194,19 +194,19 @@ TEST_F(TrayMenu, OptionsItemAndOkShowAndHideTheWindow) {
     EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(config()) != FALSE; }));
     // Enter presses the default button, OK.
     SetForegroundWindow(config());
-    PostMessageW(GetDlgItem(config(), kLaunching), WM_KEYDOWN, VK_RETURN, 0);
-    PostMessageW(GetDlgItem(config(), kLaunching), WM_KEYUP, VK_RETURN, 0xC0000001);
+    PostMessageW(GetDlgItem(config(), IDC_ASK_TO_SWITCH), WM_KEYDOWN, VK_RETURN, 0);
+    PostMessageW(GetDlgItem(config(), IDC_ASK_TO_SWITCH), WM_KEYUP, VK_RETURN, 0xC0000001);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(config()); }));
     EXPECT_EQ(OptionsCaption(), L"Show Options");
-    EXPECT_FALSE(Checked(kLaunching));
+    EXPECT_FALSE(Checked(IDC_ASK_TO_SWITCH));
 }
 
 TEST_F(TrayMenu, AboutOpensOnceWithItsNineLines) {
     Start();
     Choose(kToAbout);
-    HWND about = WaitForWindow({kAboutCaption, kAboutClass, vantrel().id()});
+    HWND about = WaitForWindow({kAboutTitle, kAboutClass, vantrel().id()});
     ASSERT_NE(about, nullptr);
-    std::wstring text = WindowText(GetDlgItem(about, kAboutLabel));
+    std::wstring text = WindowText(GetDlgItem(about, IDC_ABOUT_TEXT));
     std::vector<std::wstring> lines;
     for (std::size_t start = 0;;) {
         std::size_t end = text.find(L"\r\n", start);
@@ -218,24 +218,24 @@ TEST_F(TrayMenu, AboutOpensOnceWithItsNineLines) {
     EXPECT_EQ(lines[0], L"Vantrel v2.1 lets you to switch AoC between 1.0c and 1.0e");
     EXPECT_EQ(lines[4], L"");
     for (std::size_t i : {1, 2, 3, 5, 6, 7, 8}) EXPECT_FALSE(lines[i].empty()) << "line " << i + 1;
-    EXPECT_EQ(WindowText(GetDlgItem(about, kCommand1)), L"OK");
-    EXPECT_EQ(WindowText(GetDlgItem(about, kCommand2)), L"Visit Holvane Home Page");
-    EXPECT_EQ(WindowText(GetDlgItem(about, kFrameinfo)), L"About");
+    EXPECT_EQ(WindowText(GetDlgItem(about, IDC_ABOUT_OK)), L"OK");
+    EXPECT_EQ(WindowText(GetDlgItem(about, IDC_HOME_PAGE)), L"Visit Holvane Home Page");
+    EXPECT_EQ(WindowText(GetDlgItem(about, IDC_ABOUT_FRAME)), L"About");
 
     // Again while it is open: the same window, the same text.
     Choose(kToAbout);
     Sleep(200);
-    EXPECT_EQ(FindWindows({kAboutCaption, kAboutClass, vantrel().id()}).size(), 1u);
-    EXPECT_EQ(WindowText(GetDlgItem(about, kAboutLabel)), text);
+    EXPECT_EQ(FindWindows({kAboutTitle, kAboutClass, vantrel().id()}).size(), 1u);
+    EXPECT_EQ(WindowText(GetDlgItem(about, IDC_ABOUT_TEXT)), text);
 
     // OK closes it and nothing else; a new one has the same text.
-    Click(GetDlgItem(about, kCommand1));
+    Click(GetDlgItem(about, IDC_ABOUT_OK));
     EXPECT_TRUE(WaitForWindowGone(about));
     EXPECT_TRUE(vantrel().Running());
     Choose(kToAbout);
-    HWND again = WaitForWindow({kAboutCaption, kAboutClass, vantrel().id()});
+    HWND again = WaitForWindow({kAboutTitle, kAboutClass, vantrel().id()});
     ASSERT_NE(again, nullptr);
-    EXPECT_EQ(WindowText(GetDlgItem(again, kAboutLabel)), text);
+    EXPECT_EQ(WindowText(GetDlgItem(again, IDC_ABOUT_TEXT)), text);
     PostMessageW(again, WM_CLOSE, 0, 0);  // its close button
     EXPECT_TRUE(WaitForWindowGone(again));
     EXPECT_TRUE(StillTrueAfter([&] { return vantrel().Running(); }, 200ms));
@@ -279,7 +279,7 @@ TEST_F(TrayMenu, ClosingTheOptionsWindowEndsWithoutAQuestion) {
 TEST_F(TrayMenu, AnOpenAboutWindowKeepsTheProgramAliveAfterExit) {
     Start();
     Choose(kToAbout);
-    HWND about = WaitForWindow({kAboutCaption, kAboutClass, vantrel().id()});
+    HWND about = WaitForWindow({kAboutTitle, kAboutClass, vantrel().id()});
     ASSERT_NE(about, nullptr);
     WaitUntil([&] { return GetForegroundWindow() == about; }, 2000ms);
     Choose(kToExit);
@@ -289,7 +289,7 @@ TEST_F(TrayMenu, AnOpenAboutWindowKeepsTheProgramAliveAfterExit) {
     EXPECT_TRUE(WaitForWindowGone(config()));
     EXPECT_TRUE(WaitUntil([&] { return TrayIcons() == trayIconsBefore(); })) << "the icon stayed";
     EXPECT_TRUE(StillTrueAfter([&] { return vantrel().Running() && IsWindow(about); }, 500ms));
-    Click(GetDlgItem(about, kCommand1));
+    Click(GetDlgItem(about, IDC_ABOUT_OK));
     auto code = vantrel().WaitForExit(5000ms);
     ASSERT_TRUE(code.has_value()) << "closing the last window did not end Vantrel";
     EXPECT_EQ(*code, 0u);

@@ -80,7 +80,7 @@ void VantrelTest::Start() {
     trayIconsBefore_ = TrayIcons();
     vantrel_ = std::make_unique<Process>(BuiltProgram(L"Vantrel.exe"), L"");
     WaitForInputIdle(vantrel_->handle(), 5000);
-    config_ = WaitForWindow({kConfigCaption, kConfigClass, vantrel_->id(), false});
+    config_ = WaitForWindow({kOptionsTitle, kOptionsClass, vantrel_->id(), false});
     ASSERT_NE(config_, nullptr) << "Vantrel's options window did not appear";
     // The icon answers once start-up is over.
     ASSERT_TRUE(WaitUntil([&] {
@@ -145,7 +145,7 @@ int VantrelTest::OpenMessageBoxes() {
 bool VantrelTest::Checked(int box) { return SendMessageW(GetDlgItem(config_, box), BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
 std::vector<std::wstring> VantrelTest::ListEntries() {
-    HWND list = GetDlgItem(config_, kApplicationList);
+    HWND list = GetDlgItem(config_, IDC_APPLICATION_LIST);
     std::vector<std::wstring> entries;
     LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
     for (LRESULT i = 0; i < count; ++i) {
@@ -159,14 +159,14 @@ std::vector<std::wstring> VantrelTest::ListEntries() {
 }
 
 std::vector<bool> VantrelTest::ListSelection() {
-    HWND list = GetDlgItem(config_, kApplicationList);
+    HWND list = GetDlgItem(config_, IDC_APPLICATION_LIST);
     std::vector<bool> selected;
     LRESULT count = SendMessageW(list, LB_GETCOUNT, 0, 0);
     for (LRESULT i = 0; i < count; ++i) selected.push_back(SendMessageW(list, LB_GETSEL, i, 0) > 0);
     return selected;
 }
 
-void VantrelTest::ClickEntry(int index) { ClickListEntry(GetDlgItem(config_, kApplicationList), index); }
+void VantrelTest::ClickEntry(int index) { ClickListEntry(GetDlgItem(config_, IDC_APPLICATION_LIST), index); }
 
 int VantrelTest::EntryIndex(const std::wstring& title) {
     auto entries = ListEntries();

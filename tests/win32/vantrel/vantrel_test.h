@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "switcher/win32/resource.h"
 #include "tests/win32/support/process.h"
 #include "tests/win32/support/registry.h"
 #include "tests/win32/support/scratch_folder.h"
@@ -22,14 +23,10 @@ namespace e2e {
 inline const std::wstring kDirectPlayKey =
     L"SOFTWARE\\Microsoft\\DirectPlay\\Applications\\Age of Empires II - The Conquerors Expansion";
 inline const std::wstring kRunKey = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Run";
-inline const std::wstring kConfigClass = L"Vantrel.Config";
+inline const std::wstring kOptionsClass = L"Vantrel.Config";
 inline const std::wstring kAboutClass = L"Vantrel.AboutForm";
-inline const std::wstring kConfigCaption = L"Vantrel v2.1";
-inline const std::wstring kAboutCaption = L"About Vantrel v2.1";
-
-// Control ids of the options window and the About window.
-enum : int { kLaunching = 101, kStarting, kProgram, kOk, kApplicationList, kLabel1 };
-enum : int { kCommand1 = 201, kCommand2, kFrameinfo, kAboutLabel };
+inline const std::wstring kOptionsTitle = L"Vantrel v2.1";
+inline const std::wstring kAboutTitle = L"About Vantrel v2.1";
 
 // A string value under HKEY_LOCAL_MACHINE, set or deleted for the life of
 // the object; the old state comes back afterwards.
@@ -66,8 +63,8 @@ protected:
     std::vector<std::wstring> LastMenu();
     // Opens the menu, reads it and closes it again.
     std::vector<std::wstring> Menu();
-    std::wstring CurrentVersionCaption();  // mnucurrent's caption
-    std::wstring OptionsCaption();         // mnuoptions' caption
+    std::wstring CurrentVersionCaption();  // CurrentBuild's caption
+    std::wstring OptionsCaption();         // ToggleOptions' caption
 
     // The message box of Vantrel that is open now (title "Vantrel").
     HWND WaitForQuestion(std::chrono::milliseconds timeout = std::chrono::milliseconds(5000));

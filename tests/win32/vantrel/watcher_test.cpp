@@ -65,8 +65,8 @@ TEST_F(Watcher, NoQuestionWhileLaunchingIsOffOrTheGameIsThere) {
         RecordingWindow game(kGameTitle);
         Choose("ddddde");
         ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(config()) != FALSE; }));
-        Click(GetDlgItem(config(), kLaunching));
-        ASSERT_TRUE(WaitUntil([&] { return Checked(kLaunching); }));
+        Click(GetDlgItem(config(), IDC_ASK_TO_SWITCH));
+        ASSERT_TRUE(WaitUntil([&] { return Checked(IDC_ASK_TO_SWITCH); }));
         EXPECT_TRUE(NoQuestionFor(600ms));
     }
     // Checked and the game gone: the next tick asks.
@@ -96,7 +96,7 @@ TEST_F(Watcher, TheTypicalLaunchRunsFromTheHostToTheClosePass) {
     int entry = EntryIndex(L"Vantrel test chat");
     ASSERT_GE(entry, 0);
     ClickEntry(entry);
-    Click(GetDlgItem(config(), kOk));
+    Click(GetDlgItem(config(), IDC_OPTIONS_OK));
     ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(config()); }));
 
     // The host shows its window and starts the game's executable, the stub.

@@ -1,25 +1,24 @@
-#include "switcher/win32/config_window.h"
+#include "switcher/win32/options_window.h"
 
 #include <algorithm>
 
 #include "platform/win32/text.h"
 #include "switcher/texts.h"
-#include "switcher/win32/controls.h"
+#include "platform/win32/controls.h"
+#include "switcher/win32/resource.h"
 
 namespace switcher::win32 {
 
+using platform::win32::ControlSpec;
+using platform::win32::Form;
+using platform::win32::LayOut;
+using platform::win32::LayOutAgain;
+
 namespace {
 
-enum ControlId : int {
-    kLaunching = 101,
-    kStarting,
-    kProgram,
-    kOk,
-    kApplicationList,
-    kLabel1,
-};
-
-constexpr UINT_PTR kTimer1 = 1;
+constexpr UINT_PTR kWatchTimer = 1;
+// The tray icon's callback; the end-to-end tests post it as a click.
+constexpr UINT kTrayCallbackMessage = 1400;
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 // Shown in the taskbar while visible; Tab moves between the controls.
 constexpr DWORD kExStyle = WS_EX_APPWINDOW | WS_EX_CONTROLPARENT;
@@ -28,45 +27,45 @@ constexpr int kClientHeight = 4620;
 
 // In tab order.
 constexpr ControlSpec kControls[] = {
-    {kLaunching, L"BUTTON", BS_CHECKBOX | WS_TABSTOP | WS_GROUP, 0, kLaunchingCaption, 120, 120, 4215, 195},
-    {kStarting, L"BUTTON", BS_CHECKBOX | WS_TABSTOP | WS_GROUP, 0, kStartingCaption, 120, 840, 1575, 195},
-    {kProgram, L"BUTTON", BS_CHECKBOX | WS_TABSTOP | WS_GROUP, 0, kProgramCaption, 120, 1200, 4455, 195},
-    {kOk, L"BUTTON", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 0, kOkCaption, 3600, 4080, 855, 375},
-    {kApplicationList, L"LISTBOX",
+    {IDC_ASK_TO_SWITCH, L"BUTTON", BS_CHECKBOX | WS_TABSTOP | WS_GROUP, 0, kAskToSwitchCaption, 120, 120, 4215, 195},
+    {IDC_START_WITH_WINDOWS, L"BUTTON", BS_CHECKBOX | WS_TABSTOP | WS_GROUP, 0, kStartWithWindowsCaption, 120, 840, 1575, 195},
+    {IDC_CLOSE_APPLICATIONS, L"BUTTON", BS_CHECKBOX | WS_TABSTOP | WS_GROUP, 0, kCloseApplicationsCaption, 120, 1200, 4455, 195},
+    {IDC_OPTIONS_OK, L"BUTTON", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, 0, kOkCaption, 3600, 4080, 855, 375},
+    {IDC_APPLICATION_LIST, L"LISTBOX",
      LBS_MULTIPLESEL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP | WS_GROUP,
      WS_EX_CLIENTEDGE, {}, 120, 1440, 4335, 2535},
-    {kLabel1, L"STATIC", SS_LEFT | WS_GROUP, 0, kLabel1Caption, 360, 360, 1455, 255},
+    {IDC_REPLY_HINT, L"STATIC", SS_LEFT | WS_GROUP, 0, kReplyHintCaption, 360, 360, 1455, 255},
 };
 
 constexpr Form kForm{kClientWidth, kClientHeight, kStyle, kExStyle, kControls};
 
 CheckBox BoxOf(int id) {
     switch (id) {
-    case kLaunching: return CheckBox::Launching;
-    case kStarting: return CheckBox::Starting;
-    default: return CheckBox::Program;
+    case IDC_ASK_TO_SWITCH: return CheckBox::AskToSwitch;
+    case IDC_START_WITH_WINDOWS: return CheckBox::StartWithWindows;
+    default: return CheckBox::CloseApplications;
     }
 }
 
 }  // namespace
 
-bool ConfigWindow::Load() {
+bool OptionsWindow::Load() {
     return Create({kClassName, icons_.big, icons_.little}, kStyle, kExStyle,
-                  platform::win32::Widen(kConfigCaption).c_str());
+                  platform::win32::Widen(kOptionsTitle).c_str());
 }
 
-bool ConfigWindow::OnCreate() {
+bool OptionsWindow::OnCreate() {
     taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
     if (!menu_.Valid() || !LayOut(Handle(), kForm, font_)) return false;
     // Without its timer the watcher would silently do nothing.
-    return ::SetTimer(Handle(), kTimer1, kTimerIntervalMs, nullptr) != 0;
+    return ::SetTimer(Handle(), kWatchTimer, kWatchIntervalMs, nullptr) != 0;
 }
 
-bool ConfigWindow::AddTrayIcon() {
+bool OptionsWindow::AddTrayIcon() {
     return Loaded() && tray_.Install(Handle(), icons_.little, kTrayCallbackMessage);
 }
 
-void ConfigWindow::SetVisible(bool visible) {
+void OptionsWindow::SetVisible(bool visible) {
     if (!Loaded()) return;
     if (!visible) {
         ::ShowWindow(Handle(), SW_HIDE);
@@ -74,12 +73,12 @@ void ConfigWindow::SetVisible(bool visible) {
     }
     ::ShowWindow(Handle(), SW_SHOW);
     ::SetForegroundWindow(Handle());
-    if (!::IsChild(Handle(), ::GetFocus())) ::SetFocus(::GetDlgItem(Handle(), kLaunching));
+    if (!::IsChild(Handle(), ::GetFocus())) ::SetFocus(::GetDlgItem(Handle(), IDC_ASK_TO_SWITCH));
 }
 
-void ConfigWindow::Refresh() {
+void OptionsWindow::Refresh() {
     if (!Loaded() || !model_) return;
-    for (int id : {kLaunching, kStarting, kProgram}) {
+    for (int id : {IDC_ASK_TO_SWITCH, IDC_START_WITH_WINDOWS, IDC_CLOSE_APPLICATIONS}) {
         ::SendDlgItemMessageW(Handle(), id, BM_SETCHECK,
                               model_->Checked(BoxOf(id)) ? BST_CHECKED : BST_UNCHECKED, 0);
     }
@@ -87,8 +86,8 @@ void ConfigWindow::Refresh() {
     menu_.Update(*model_);
 }
 
-void ConfigWindow::RefreshList() {
-    HWND list = ::GetDlgItem(Handle(), kApplicationList);
+void OptionsWindow::RefreshList() {
+    HWND list = ::GetDlgItem(Handle(), IDC_APPLICATION_LIST);
     const auto& entries = model_->Applications();
     bool sameTitles = entries.size() == shownTitles_.size();
     for (std::size_t i = 0; sameTitles && i < entries.size(); ++i)
@@ -122,8 +121,8 @@ void ConfigWindow::RefreshList() {
     }
 }
 
-void ConfigWindow::SelectionChanged() {
-    HWND list = ::GetDlgItem(Handle(), kApplicationList);
+void OptionsWindow::SelectionChanged() {
+    HWND list = ::GetDlgItem(Handle(), IDC_APPLICATION_LIST);
     // Read the whole selection first: the model's answer redraws the list.
     std::vector<bool> selected(shownTitles_.size());
     for (std::size_t i = 0; i < selected.size(); ++i)
@@ -134,18 +133,18 @@ void ConfigWindow::SelectionChanged() {
     }
 }
 
-void ConfigWindow::OnCommand(int id, int code, HWND /*control*/) {
+void OptionsWindow::OnCommand(int id, int code, HWND /*control*/) {
     if (!model_) return;
     switch (id) {
-    case kLaunching:
-    case kStarting:
-    case kProgram:
+    case IDC_ASK_TO_SWITCH:
+    case IDC_START_WITH_WINDOWS:
+    case IDC_CLOSE_APPLICATIONS:
         if (code == BN_CLICKED) model_->ClickCheckBox(BoxOf(id));
         break;
-    case kOk:
+    case IDC_OPTIONS_OK:
         if (code == BN_CLICKED) model_->ClickOk();
         break;
-    case kApplicationList:
+    case IDC_APPLICATION_LIST:
         if (code == LBN_SELCHANGE) SelectionChanged();
         break;
     default:
@@ -153,12 +152,12 @@ void ConfigWindow::OnCommand(int id, int code, HWND /*control*/) {
     }
 }
 
-void ConfigWindow::OnTimer(UINT_PTR id) {
-    if (id == kTimer1 && model_) model_->Tick();
+void OptionsWindow::OnTimer(UINT_PTR id) {
+    if (id == kWatchTimer && model_) model_->Tick();
 }
 
-void ConfigWindow::OnDestroy() {
-    ::KillTimer(Handle(), kTimer1);
+void OptionsWindow::OnDestroy() {
+    ::KillTimer(Handle(), kWatchTimer);
     tray_.Remove();
     if (started_ && model_) {
         started_ = false;
@@ -167,14 +166,15 @@ void ConfigWindow::OnDestroy() {
     }
 }
 
-void ConfigWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
+void OptionsWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
     LayOutAgain(Handle(), kForm, dpi, suggested, font_);
 }
 
 // The window's own procedure does the tray's work: the callback opens the
-// menu on a button release; everything else takes its usual way.
-void ConfigWindow::TrayWindowProc(LPARAM mouseMessage) {
-    if (!model_ || !model_->TrayMouseMessage(static_cast<std::uint32_t>(mouseMessage))) return;
+// menu on a button release; other mouse messages do nothing.
+void OptionsWindow::TrayWindowProc(LPARAM mouseMessage) {
+    if (!model_ || (mouseMessage != WM_LBUTTONUP && mouseMessage != WM_RBUTTONUP)) return;
+    if (!model_->TrayClicked(mouseMessage == WM_LBUTTONUP ? TrayClick::Left : TrayClick::Right)) return;
     menu_.Update(*model_);
     MenuItem chosen{};
     bool picked = menu_.Open(Handle(), chosen);
@@ -182,7 +182,7 @@ void ConfigWindow::TrayWindowProc(LPARAM mouseMessage) {
     if (picked) model_->Command(chosen);
 }
 
-LRESULT ConfigWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT OptionsWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == kTrayCallbackMessage) {
         TrayWindowProc(lParam);
         return 0;
@@ -193,25 +193,10 @@ LRESULT ConfigWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     }
     switch (message) {
     case DM_GETDEFID:
-        return MAKELRESULT(kOk, DC_HASDEFID);
-    case WM_ACTIVATE:
-        // Come back to the control that had the focus.
-        if (LOWORD(wParam) == WA_INACTIVE) {
-            HWND focus = ::GetFocus();
-            if (::IsChild(Handle(), focus)) lastFocus_ = focus;
-        } else if (lastFocus_ && ::IsWindow(lastFocus_)) {
-            ::SetFocus(lastFocus_);
-            return 0;
-        }
-        return Default(message, wParam, lParam);
+        return MAKELRESULT(IDC_OPTIONS_OK, DC_HASDEFID);
     default:
-        return Window::HandleMessage(message, wParam, lParam);
+        return platform::win32::Window::HandleMessage(message, wParam, lParam);
     }
-}
-
-bool ConfigWindow::DialogKey(MSG& message) {
-    if (!Loaded() || !(message.hwnd == Handle() || ::IsChild(Handle(), message.hwnd))) return false;
-    return ::IsDialogMessageW(Handle(), &message) != FALSE;
 }
 
 }  // namespace switcher::win32

@@ -1,22 +1,14 @@
-#include "switcher/win32/controls.h"
+#include "platform/win32/controls.h"
 
 #include "platform/win32/text.h"
 
-namespace switcher::win32 {
-
-using platform::win32::CentreOnItsMonitor;
-using platform::win32::MessageFont;
-using platform::win32::SetFontOnChildren;
-using platform::win32::TwipsToPixels;
-using platform::win32::UniqueFont;
-using platform::win32::WindowDpi;
-using platform::win32::WindowSizeForClient;
+namespace platform::win32 {
 
 bool CreateControls(HWND parent, std::span<const ControlSpec> controls, UINT dpi) {
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
     for (const ControlSpec& c : controls) {
         HWND control = ::CreateWindowExW(
-            c.exStyle, c.className, platform::win32::Widen(c.caption).c_str(),
+            c.exStyle, c.className, Widen(c.caption).c_str(),
             WS_CHILD | WS_VISIBLE | c.style, TwipsToPixels(c.left, dpi), TwipsToPixels(c.top, dpi),
             TwipsToPixels(c.width, dpi), TwipsToPixels(c.height, dpi), parent,
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)), instance, nullptr);
@@ -36,7 +28,7 @@ void PlaceControls(HWND parent, std::span<const ControlSpec> controls, UINT dpi)
 }
 
 void SetControlText(HWND parent, int id, std::string_view utf8) {
-    ::SetDlgItemTextW(parent, id, platform::win32::Widen(utf8).c_str());
+    ::SetDlgItemTextW(parent, id, Widen(utf8).c_str());
 }
 
 bool LayOut(HWND window, const Form& form, UniqueFont& font) {
@@ -57,4 +49,4 @@ void LayOutAgain(HWND window, const Form& form, UINT dpi, const RECT& suggested,
     PlaceControls(window, form.controls, dpi);
 }
 
-}  // namespace switcher::win32
+}  // namespace platform::win32

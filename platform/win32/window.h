@@ -1,10 +1,12 @@
 #pragma once
-// A top-level window that owns its handle. Each message goes to one small
-// virtual handler; a subclass overrides the ones it cares about.
+// A top-level window that owns its handle, for both programs' windows. Each
+// message goes to one small virtual handler; a subclass overrides the ones it
+// cares about. Like a dialog box, it gives the focus back to the control
+// that had it when it is activated again.
 
 #include <windows.h>
 
-namespace switcher::win32 {
+namespace platform::win32 {
 
 class Window {
 public:
@@ -18,6 +20,9 @@ public:
     bool Loaded() const { return hwnd_ != nullptr; }
     // Destroys the window; harmless when it is not loaded.
     void Destroy();
+    // For the message loop: Tab, Enter, Space and the arrows between the
+    // controls, as in a dialog box. True when the message was used.
+    bool DialogKey(MSG& message);
 
 protected:
     Window() = default;
@@ -50,10 +55,13 @@ protected:
     LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam) {
         return ::DefWindowProcW(hwnd_, message, wParam, lParam);
     }
+    // The control to give the focus to at the next activation.
+    void RememberFocus(HWND control) { lastFocus_ = control; }
 
 private:
     static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     HWND hwnd_ = nullptr;
+    HWND lastFocus_ = nullptr;
 };
 
-}  // namespace switcher::win32
+}  // namespace platform::win32

@@ -9,7 +9,7 @@
 
 #include "platform/win32/dpi.h"
 
-namespace switcher::win32 {
+namespace platform::win32 {
 
 struct ControlSpec {
     int id;
@@ -38,10 +38,10 @@ struct Form {
 // Sizes the window for the form at its monitor's DPI, centres it there and
 // creates the controls with the message font, which `font` then holds. False
 // when a control could not be created.
-bool LayOut(HWND window, const Form& form, platform::win32::UniqueFont& font);
+bool LayOut(HWND window, const Form& form, UniqueFont& font);
 // The DPI changed: takes the system's suggested place, then scales the font
 // and the controls.
 void LayOutAgain(HWND window, const Form& form, UINT dpi, const RECT& suggested,
-                 platform::win32::UniqueFont& font);
+                 UniqueFont& font);
 
-}  // namespace switcher::win32
+}  // namespace platform::win32

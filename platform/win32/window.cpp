@@ -1,15 +1,19 @@
-#include "switcher/win32/window.h"
+#include "platform/win32/window.h"
 
 #include "platform/win32/dpi.h"
 
-namespace switcher::win32 {
+namespace platform::win32 {
 
-using platform::win32::kWmDpiChanged;
 
 Window::~Window() { Destroy(); }
 
 void Window::Destroy() {
     if (hwnd_) ::DestroyWindow(hwnd_);
+}
+
+bool Window::DialogKey(MSG& message) {
+    if (!hwnd_ || !(message.hwnd == hwnd_ || ::IsChild(hwnd_, message.hwnd))) return false;
+    return ::IsDialogMessageW(hwnd_, &message) != FALSE;
 }
 
 bool Window::Create(const ClassInfo& info, DWORD style, DWORD exStyle, const wchar_t* title) {
@@ -49,6 +53,15 @@ LRESULT Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
         OnDestroy();
         return 0;
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            HWND focus = ::GetFocus();
+            if (focus && ::IsChild(hwnd_, focus)) lastFocus_ = focus;
+        } else if (lastFocus_ && ::IsWindow(lastFocus_)) {
+            ::SetFocus(lastFocus_);
+            return 0;
+        }
+        return Default(message, wParam, lParam);
     case kWmDpiChanged:
         OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
@@ -70,6 +83,7 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARA
     if (message == WM_NCDESTROY) {
         ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         self->hwnd_ = nullptr;
+        self->lastFocus_ = nullptr;
         LRESULT result = ::DefWindowProcW(hwnd, message, wParam, lParam);
         self->OnGone();
         return result;
@@ -77,4 +91,4 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARA
     return self->HandleMessage(message, wParam, lParam);
 }
 
-}  // namespace switcher::win32
+}  // namespace platform::win32

@@ -1,6 +1,6 @@
 #pragma once
-// The options window `Config`: three check boxes, the application list, the
-// hint label and `Ok`; it owns the tray icon, the popup menu and `Timer1`.
+// The options window: three check boxes, the application list, the hint
+// label and OK; it owns the tray icon, the popup menu and the watch timer.
 // Hidden for most of its life. Every click goes to the model; every change
 // comes back through Refresh.
 
@@ -12,16 +12,16 @@
 #include "switcher/win32/icons.h"
 #include "switcher/win32/tray_icon.h"
 #include "switcher/win32/tray_menu.h"
-#include "switcher/win32/window.h"
+#include "platform/win32/window.h"
 
 namespace switcher::win32 {
 
-class ConfigWindow final : public Window {
+class OptionsWindow final : public platform::win32::Window {
 public:
     static constexpr const wchar_t* kClassName = L"Vantrel.Config";
 
-    explicit ConfigWindow(const Icons& icons) : icons_(icons) {}
-    ~ConfigWindow() override { Destroy(); }
+    explicit OptionsWindow(const Icons& icons) : icons_(icons) {}
+    ~OptionsWindow() override { Destroy(); }
     void Attach(Switcher& model) { model_ = &model; }
 
     // Creates the window hidden, its controls and its timer.
@@ -34,9 +34,6 @@ public:
     void RemoveTrayIcon() { tray_.Remove(); }
     void SetVisible(bool visible);
     void Refresh();
-
-    // Tab, Enter and the arrows between the controls, while it is shown.
-    bool DialogKey(MSG& message);
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -58,7 +55,6 @@ private:
     TrayMenu menu_;
     platform::win32::UniqueFont font_;
     UINT taskbarCreated_ = 0;
-    HWND lastFocus_ = nullptr;
     std::vector<std::string> shownTitles_;
 };
 
