@@ -11,7 +11,7 @@
 # its bytes come from (tools/bench/link-map reads it).
 
 set(release_programs Vantrel Brennic)
-set(release_libraries platform_win32 switcher_core stub_core)
+set(release_libraries platform_win32 common_core switcher_core stub_core)
 set(release_compile_options
     -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables -fno-threadsafe-statics)
 
