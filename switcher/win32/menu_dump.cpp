@@ -25,7 +25,7 @@ void Describe(HMENU menu, int level, std::wstring& out) {
         const wchar_t* kind = (info.fType & MFT_SEPARATOR) ? L"separator"
                               : (info.fState & MFS_GRAYED) ? L"greyed"
                                                             : L"enabled";
-        out += std::to_wstring(level) + L"\t" + kind + L"\t" +
+        out += platform::win32::Decimal(static_cast<unsigned>(level)) + L"\t" + kind + L"\t" +
                ((info.fType & MFT_SEPARATOR) ? L"" : caption) + L"\r\n";
         if (info.hSubMenu) Describe(info.hSubMenu, level + 1, out);
     }
