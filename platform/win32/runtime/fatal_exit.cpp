@@ -12,20 +12,43 @@
 #include <windows.h>
 
 #include <cstdlib>
+#include <cwchar>
 #include <exception>
 #include <new>
 #include <stdexcept>
 
 namespace {
 
+// As abort() ends a program.
+constexpr UINT kFatalExitCode = 3;
 constexpr wchar_t kOutOfMemory[] = L"There is not enough memory to go on. The program ends now.";
 constexpr wchar_t kInternalError[] = L"The program met an internal error it cannot recover from, and ends now.";
 
+// The program's file name without ".exe", as the message's title: no
+// allocation, which may be what failed.
+const wchar_t* ProgramName() {
+    static wchar_t name[MAX_PATH];
+    const DWORD length = ::GetModuleFileNameW(nullptr, name, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return L"Error";
+    wchar_t* start = name;
+    for (wchar_t* at = name; *at; ++at)
+        if (*at == L'\\') start = at + 1;
+    if (wchar_t* dot = std::wcsrchr(start, L'.')) *dot = L'\0';
+    return start;
+}
+
 [[noreturn]] void EndProgram(const wchar_t* why) {
-    // Shows the text and ends the process; it returns only where no message
-    // can be shown, and then the process ends all the same.
-    ::FatalAppExitW(0, why);
-    ::TerminateProcess(::GetCurrentProcess(), 3);
+    // USER32 is looked up by hand: Brennic loads it only on first use, and
+    // a failed delay-load would end the program without a word.
+    using MessageBoxFunction = int(WINAPI*)(HWND, const wchar_t*, const wchar_t*, UINT);
+    if (HMODULE user32 = ::LoadLibraryW(L"user32.dll")) {
+        if (auto box = reinterpret_cast<MessageBoxFunction>(
+                reinterpret_cast<void*>(::GetProcAddress(user32, "MessageBoxW"))))
+            box(nullptr, why, ProgramName(), MB_OK | MB_ICONERROR | MB_TASKMODAL | MB_SETFOREGROUND);
+    }
+    // No destructor or exit handler runs: the program's state is not to be
+    // trusted any more.
+    ::TerminateProcess(::GetCurrentProcess(), kFatalExitCode);
     __builtin_unreachable();
 }
 
