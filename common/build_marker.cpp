@@ -16,8 +16,7 @@ Status MakeBuild10cCurrent(platform::Services& os, std::string_view gameFolder) 
     const std::string marker = MarkerPath(gameFolder);
     if (!os.PlainFileExists(marker)) return Status::Ok();
     if (Status s = os.RemoveFile(marker); !s)
-        return Status::Fail("Cannot switch to 1.0c: the file " + marker + " cannot be deleted (" +
-                            s.message() + ").");
+        return Status::Fail("Cannot switch to 1.0c: " + s.message() + ".");
     return Status::Ok();
 }
 
@@ -25,8 +24,7 @@ Status MakeBuild10eCurrent(platform::Services& os, std::string_view gameFolder) 
     const std::string marker = MarkerPath(gameFolder);
     if (os.PlainFileExists(marker)) return Status::Ok();
     if (Status s = os.CreateEmptyFile(marker); !s)
-        return Status::Fail("Cannot switch to 1.0e: the file " + marker + " cannot be created (" +
-                            s.message() + ").");
+        return Status::Fail("Cannot switch to 1.0e: " + s.message() + ".");
     if (!os.PlainFileExists(marker))
         return Status::Fail("Cannot switch to 1.0e: the file " + marker +
                             " is hidden or a system file, so it does not count.");

@@ -1,6 +1,7 @@
 #include "common/settings.h"
 
 #include <algorithm>
+#include <string>
 
 namespace common {
 
@@ -11,52 +12,51 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
 
-bool StoredOptionIsOn(std::string_view stored) {
-    // A plain decimal number, blanks around it allowed; "1", "01" and "1.0"
-    // are one, anything else (empty text included) is off.
-    const auto first = stored.find_first_not_of(' ');
-    if (first == std::string_view::npos) return false;
-    std::string_view number = stored.substr(first, stored.find_last_not_of(' ') - first + 1);
-    if (number.front() == '+') number.remove_prefix(1);
-    const auto dot = number.find('.');
-    std::string_view whole = number.substr(0, dot);
-    std::string_view fraction = dot == std::string_view::npos ? std::string_view() : number.substr(dot + 1);
-    const auto digits = [](std::string_view t) { return t.find_first_not_of("0123456789") == std::string_view::npos; };
-    if (whole.empty() || !digits(whole) || !digits(fraction)) return false;
-    whole.remove_prefix(std::min(whole.find_first_not_of('0'), whole.size()));
-    return whole == "1" && fraction.find_first_not_of('0') == std::string_view::npos;
-}
-
-bool AsksForBuild(std::string_view text) {
+StoredNumber ReadStoredNumber(std::string_view text) {
     while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
     while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
 
     std::size_t i = 0;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    // Worked out exactly rather than as a floating-point number, so that a
+    // text is one only when it is exactly one: the value is
+    // significant * 10^scale.
+    std::string significant;
+    long long scale = 0;
     bool anyDigit = false;
-    bool nonZero = false;
-    auto digits = [&] {
-        while (i < text.size() && IsDigit(text[i])) {
+    auto takeDigits = [&](bool fraction) {
+        for (; i < text.size() && IsDigit(text[i]); ++i) {
             anyDigit = true;
-            nonZero = nonZero || text[i] != '0';
-            ++i;
+            if (!significant.empty() || text[i] != '0') significant += text[i];
+            if (fraction) --scale;
         }
     };
-    digits();
+    takeDigits(false);
     if (i < text.size() && text[i] == '.') {
         ++i;
-        digits();
+        takeDigits(true);
     }
-    if (!anyDigit) return false;
+    if (!anyDigit) return StoredNumber::NotANumber;
     if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
         ++i;
-        if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+        bool negativeExponent = false;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-')) negativeExponent = text[i++] == '-';
         const std::size_t exponentStart = i;
-        while (i < text.size() && IsDigit(text[i])) ++i;
-        if (i == exponentStart) return false;
+        long long exponent = 0;
+        for (; i < text.size() && IsDigit(text[i]); ++i)
+            exponent = std::min(exponent * 10 + (text[i] - '0'), 1'000'000'000LL);  // far past any 1
+        if (i == exponentStart) return StoredNumber::NotANumber;
+        scale += negativeExponent ? -exponent : exponent;
     }
-    if (i != text.size()) return false;
-    return nonZero;
+    if (i != text.size()) return StoredNumber::NotANumber;
+
+    while (!significant.empty() && significant.back() == '0') {
+        significant.pop_back();
+        ++scale;
+    }
+    if (significant.empty()) return StoredNumber::Zero;
+    return !negative && significant == "1" && scale == 0 ? StoredNumber::One : StoredNumber::Other;
 }
 
 }  // namespace common

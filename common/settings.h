@@ -11,15 +11,21 @@ inline constexpr std::string_view kStartWithWindowsKey = "Starting";
 inline constexpr std::string_view kAskToSwitchKey = "Launching";
 inline constexpr std::string_view kCloseApplicationsKey = "Program";
 
-// How Vantrel reads an option: only a number equal to 1 turns it on ("1",
-// " 01 ", "1.0", "+1"). Text never stored, or that is not a number, is off.
-bool StoredOptionIsOn(std::string_view stored);
+// A stored text as the number both programs take it for: blanks or tabs
+// around an optional sign, digits with an optional fraction, an optional
+// exponent ("1", " 01 ", "1.0", "+1", "1e0" are one). Text never stored, or
+// that is not such a number, is no number.
+enum class StoredNumber { Zero, One, Other, NotANumber };
+StoredNumber ReadStoredNumber(std::string_view stored);
 
-// How Brennic reads "Ask to switch": any number but zero asks ("1", "2",
-// "-1", " 0.5"); zero ("0", " 0.0 ", "-0", "0e5") and text that is not a
-// decimal number (never stored, empty, "yes") start the game at once. A
-// number is an optional sign, digits with an optional fraction, an optional
-// exponent, and blanks around it.
-bool AsksForBuild(std::string_view stored);
+// Vantrel checks an option's box only for the number 1.
+inline bool StoredOptionIsOn(std::string_view stored) { return ReadStoredNumber(stored) == StoredNumber::One; }
+
+// Brennic asks for the build for any number but zero; zero and text that
+// is no number (never stored, empty, "yes") start the game at once.
+inline bool AsksForBuild(std::string_view stored) {
+    const StoredNumber number = ReadStoredNumber(stored);
+    return number == StoredNumber::One || number == StoredNumber::Other;
+}
 
 }  // namespace common

@@ -84,6 +84,9 @@ public:
     // (timer ticks among them) while the box is open.
     virtual Answer ShowMessage(std::string_view text, std::string_view title,
                                MessageStyle style) = 0;
+    // The message box that is open now (the innermost of nested ones) comes
+    // to the front with the keyboard focus; nothing when none is open.
+    virtual void BringMessageToFront() = 0;
     virtual void Beep() = 0;
 
     // The folder that holds the running program's file, no trailing separator

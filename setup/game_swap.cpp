@@ -233,13 +233,14 @@ Report GiveGameBack(platform::Services& os) {
                                       " (a patch of the game may have replaced it since setup)."};
     };
 
+    // The services' own failures name the file and the reason.
     auto current = os.PlainFileExists(executable) ? os.ReadFileBytes(executable)
-                                                  : Result<std::string>::Fail("it does not exist");
-    if (!current) return leave(executable + " cannot be read: " + current.message());
+                                                  : Result<std::string>::Fail(executable + " does not exist");
+    if (!current) return leave(current.message());
     if (!IsOurStub(*current)) return leave(executable + " is no longer Brennic");
     auto kept = os.PlainFileExists(original) ? os.ReadFileBytes(original)
-                                             : Result<std::string>::Fail("it does not exist");
-    if (!kept) return leave(original + " cannot be read: " + kept.message());
+                                             : Result<std::string>::Fail(original + " does not exist");
+    if (!kept) return leave(kept.message());
     if (std::to_string(kept->size()) != record->size || Sha256Hex(*kept) != record->sha256)
         return leave(original + " is no longer the game's executable that setup moved aside");
 

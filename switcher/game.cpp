@@ -24,8 +24,7 @@ Result<std::string> EnterFolder(platform::Services& os, const std::string& path,
             (void)os.SelectDrive(previous->substr(0, 3));
             (void)os.SetCurrentFolder(*previous);
         }
-        return Result<std::string>::Fail("Cannot enter the " + std::string(what) + " " + path +
-                                         ": " + why.message());
+        return Result<std::string>::Fail("Cannot enter the " + std::string(what) + ": " + why.message());
     };
     if (auto s = os.SelectDrive(path.substr(0, 3)); !s) return fail(s);
     if (auto s = os.SetCurrentFolder(path); !s) return fail(s);
@@ -45,9 +44,7 @@ Result<std::string> EnterGameFolder(platform::Services& os) {
 Result<std::string> GameFolder(platform::Services& os) {
     auto value = os.ReadRegistry(kGamePathValue);
     if (!value)
-        return Result<std::string>::Fail(
-            "The game is not registered: the registry value " + std::string(kGamePathValue) +
-            " cannot be read (" + value.message() + ").");
+        return Result<std::string>::Fail("The game is not registered: " + value.message() + ".");
     if (value->empty())
         return Result<std::string>::Fail("The game is not registered: the registry value " +
                                          std::string(kGamePathValue) + " is empty.");
@@ -77,9 +74,8 @@ Status RunInFolder(platform::Services& os, std::string_view folder, std::string_
     auto current = EnterFolder(os, std::string(folder), "folder");
     if (!current) return current.status();
     const std::string program = *current + "\\" + std::string(file);
-    if (auto s = os.StartProgram(program, "", style); !s)
-        return Status::Fail("Cannot start " + program + ": " + s.message());
-    return Status::Ok();
+    // The service names the program and the reason.
+    return os.StartProgram(program, "", style);
 }
 
 Result<std::string> SaveGameFolder(platform::Services& os) {

@@ -1,5 +1,7 @@
 #include "switcher/messages.h"
 
+#include <string>
+
 #include "switcher/texts.h"
 
 namespace switcher {
@@ -13,6 +15,11 @@ platform::Answer Messages::Ask(std::string_view text, platform::MessageStyle sty
     return os_.ShowMessage(text, kProgramTitle, style);
 }
 
-void Messages::ShowError(std::string_view text) { (void)Ask(text, platform::MessageStyle::OkError); }
+void Messages::ShowError(std::string_view text) {
+    // The services' reasons come without their full stop.
+    std::string sentence(text);
+    if (!sentence.empty() && sentence.back() != '.') sentence += '.';
+    (void)Ask(sentence, platform::MessageStyle::OkError);
+}
 
 }  // namespace switcher

@@ -15,7 +15,7 @@ public:
 
     // A box titled "Vantrel"; blocks until answered.
     platform::Answer Ask(std::string_view text, platform::MessageStyle style);
-    // An error in plain words, with an OK button.
+    // An error in plain words, with an OK button; a full stop ends it.
     void ShowError(std::string_view text);
 
     bool Open() const { return open_ > 0; }

@@ -2,6 +2,7 @@
 
 namespace switcher {
 
+using platform::Result;
 using platform::Status;
 
 std::string StartupCommand(std::string_view programFolder) {
@@ -14,28 +15,34 @@ std::string StartupCommand(std::string_view programFolder) {
     return path;
 }
 
-Status RegisterStartup(platform::Services& os) {
+Result<std::string_view> RegisterStartup(platform::Services& os) {
     const std::string command = StartupCommand(os.ProgramFolder());
     const Status machine = os.WriteRegistry(kMachineRunValue, command);
-    if (machine) return Status::Ok();
+    if (machine) return kMachineRunValue;
     // Without elevation the machine-wide value is refused; the user's own Run
     // key starts us at this user's log-on, which is what the option is for.
     const Status user = os.WriteRegistry(kUserRunValue, command);
-    if (user) return Status::Ok();
-    return Status::Fail("Vantrel cannot add itself to Startup. Writing " + std::string(kMachineRunValue) +
-                        " failed (" + machine.message() + "), and so did writing " +
-                        std::string(kUserRunValue) + " (" + user.message() + ").");
+    if (user) return kUserRunValue;
+    return Result<std::string_view>::Fail("Vantrel cannot add itself to Startup.\n" + machine.message() + ".\n" +
+                                          user.message() + ".");
+}
+
+Status RemoveOtherStartup(platform::Services& os, std::string_view written) {
+    const std::string_view other = written == kMachineRunValue ? kUserRunValue : kMachineRunValue;
+    if (const Status s = os.DeleteRegistry(other); !s)
+        return Status::Fail("Vantrel is in Startup now, but an older entry could not be removed, so Windows may "
+                            "start it twice at log-on.\n" + s.message() + ".");
+    return Status::Ok();
 }
 
 Status UnregisterStartup(platform::Services& os) {
     std::string failures;
     for (std::string_view value : {kMachineRunValue, kUserRunValue}) {
         if (const Status s = os.DeleteRegistry(value); !s)
-            failures += "\n" + std::string(value) + " (" + s.message() + ")";
+            failures += "\n" + s.message() + ".";
     }
     if (failures.empty()) return Status::Ok();
-    return Status::Fail("Vantrel cannot remove itself from Startup, so it will still start at log-on. "
-                        "It could not delete:" + failures);
+    return Status::Fail("Vantrel cannot remove itself from Startup, so it will still start at log-on." + failures);
 }
 
 }  // namespace switcher

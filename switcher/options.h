@@ -17,8 +17,12 @@ inline constexpr std::string_view kUserRunValue =
 // the path holds a blank.
 std::string StartupCommand(std::string_view programFolder);
 
-// Writes the machine-wide Run value, or this user's when that is refused.
-platform::Status RegisterStartup(platform::Services& os);
+// Writes the machine-wide Run value, or this user's when that is refused;
+// answers the one written.
+platform::Result<std::string_view> RegisterStartup(platform::Services& os);
+// Deletes the Run value in the other place than `written`, left from an
+// earlier registration: with both, Windows starts the program twice.
+platform::Status RemoveOtherStartup(platform::Services& os, std::string_view written);
 // Deletes both Run values; one that is already gone is no error.
 platform::Status UnregisterStartup(platform::Services& os);
 

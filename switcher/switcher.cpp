@@ -58,7 +58,13 @@ void Switcher::TaskbarCreated() {
 // --- the tray icon and its menu ---
 
 bool Switcher::TrayClicked(TrayClick /*button*/) {
-    if (!trayInstalled_ || menuOpen_ || messages_.Open()) return false;
+    if (!trayInstalled_ || menuOpen_) return false;
+    if (messages_.Open()) {
+        // The question may be hidden behind a full-screen window: an icon
+        // that does nothing then looks dead.
+        os_.BringMessageToFront();
+        return false;
+    }
     menuOpen_ = true;
     return true;
 }
@@ -73,7 +79,7 @@ void Switcher::Command(MenuItem item) {
         case MenuItem::SaveGame: OpenSaveGame(); break;
         case MenuItem::StartGame: StartGame(); break;
         case MenuItem::ToggleOptions: ClickOk(); break;
-        case MenuItem::About: view_.ShowAbout(); break;
+        case MenuItem::About: ShowAbout(); break;
         case MenuItem::Exit: Exit(); break;
         default: break;  // Version, the separators, CurrentBuild and Close Menu do nothing
     }
@@ -102,7 +108,7 @@ void Switcher::OpenSaveGame() {
     const std::string argument =
         folder->find(' ') == std::string::npos ? *folder : '"' + *folder + '"';
     if (const auto s = os_.StartProgram("explorer.exe", argument, platform::WindowStyle::Normal); !s)
-        messages_.ShowError("Explorer cannot be started to show " + *folder + ": " + s.message());
+        messages_.ShowError("Cannot show the save folder " + *folder + ": " + s.message());
 }
 
 void Switcher::StartGame() {
@@ -128,6 +134,10 @@ void Switcher::ClickOk() {
 
 // --- the About window ---
 
+void Switcher::ShowAbout() {
+    if (!view_.ShowAbout()) messages_.ShowError(kAboutRefused);
+}
+
 void Switcher::AboutLoaded() { lifetime_.Loaded(ProgramWindow::About); }
 
 void Switcher::AboutUnloaded() { (void)lifetime_.Unloaded(ProgramWindow::About); }
@@ -136,8 +146,7 @@ void Switcher::AboutOk() { view_.UnloadAbout(); }
 
 void Switcher::AboutVisitHomePage() {
     if (const auto s = os_.StartProgram("explorer.exe", kHomePage, platform::WindowStyle::Maximized); !s)
-        return messages_.ShowError("Explorer cannot be started to open " + std::string(kHomePage) +
-                                   ": " + s.message());
+        return messages_.ShowError("Cannot open " + std::string(kHomePage) + ": " + s.message());
     view_.UnloadAbout();
 }
 

@@ -68,7 +68,7 @@ public:
     // The Explorer restart message: the icon must be added again.
     void TaskbarCreated();
     // True when the popup menu must open now; false while a menu or a
-    // message box of ours is open.
+    // message box of ours is open, and a box is brought to the front then.
     bool TrayClicked(TrayClick button);
     // The popup menu has closed (with or without a command).
     void MenuClosed();
@@ -125,6 +125,7 @@ private:
     void SwitchBuild(bool toE);
     void OpenSaveGame();
     void StartGame();
+    void ShowAbout();
     void Exit();
     void RefreshVersionCaption();
 

@@ -58,15 +58,17 @@ void Switcher::HandleClick(CheckBox box) {
 
 void Switcher::ApplyStartWithWindows() {
     if (startWithWindows_) {
-        if (const auto s = RegisterStartup(os_); !s) {
+        const auto written = RegisterStartup(os_);
+        if (!written) {
             // Neither Run value could be written: the box must not claim
             // what the system will not do.
             startWithWindows_ = false;
             StoreOption(kStartWithWindowsKey, false);
             view_.Refresh();
-            return messages_.ShowError(s.message());
+            return messages_.ShowError(written.message());
         }
         StoreOption(kStartWithWindowsKey, true);
+        if (const auto s = RemoveOtherStartup(os_, *written); !s) messages_.ShowError(s.message());
     } else {
         if (const auto s = UnregisterStartup(os_); !s) {
             // A Run value is still there, so the program still starts at
@@ -92,7 +94,7 @@ void Switcher::ApplyCloseApplications() {
 
 void Switcher::StoreOption(std::string_view key, bool on) {
     if (const auto s = os_.WriteSetting(kOptionsSection, key, on ? "1" : "0"); !s)
-        messages_.ShowError("Vantrel cannot store the option " + std::string(key) + ": " + s.message());
+        messages_.ShowError(s.message());
 }
 
 }  // namespace switcher

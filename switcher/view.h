@@ -3,6 +3,7 @@
 // implements this and draws the state that Switcher holds; it decides nothing.
 
 #include <string>
+#include <vector>
 
 namespace switcher {
 
@@ -23,11 +24,17 @@ public:
     virtual void CloseOptions() = 0;
 
     // Load the About window if it is not loaded, then bring it to the front.
-    virtual void ShowAbout() = 0;
+    // False when the system refused the window.
+    virtual bool ShowAbout() = 0;
     virtual void UnloadAbout() = 0;
 
-    // Redraw everything the model holds: check boxes, the application list and
-    // its selection, the captions of the menu items.
+    // Whether each entry of the application list is shown selected now,
+    // in list order. The list is the truth: other programs can select in it
+    // without the model hearing of it.
+    virtual std::vector<bool> ShownSelection() = 0;
+
+    // Redraw everything the model holds: check boxes, the application list's
+    // entries (a new list comes unselected), the captions of the menu items.
     virtual void Refresh() = 0;
 };
 

@@ -17,6 +17,9 @@ void Switcher::Tick() {
     if (os_.FindWindowByTitle(kGameWindowTitle) != 0) {
         asked_ = false;
         if (closeApplications_ && !applications_.Empty()) {
+            const std::vector<bool> shown = view_.ShownSelection();
+            for (std::size_t i = 0; i < applications_.Entries().size(); ++i)
+                applications_.SetSelected(i, i < shown.size() && shown[i]);
             applications_.CloseSelected(os_);
             view_.Refresh();
         }

@@ -29,14 +29,20 @@ bool Win32Services::FolderExists(std::string_view path) {
 }
 
 Status Win32Services::RemoveFile(std::string_view path) {
-    if (!::DeleteFileW(Widen(path).c_str())) return LastFailure("Cannot delete the file " + Quoted(path));
+    const std::wstring wide = Widen(path);
+    if (!::DeleteFileW(wide.c_str())) {
+        const DWORD error = ::GetLastError();
+        return Failure("Cannot delete the file " + Quoted(path), error);
+    }
     return Status::Ok();
 }
 
 Status Win32Services::CreateEmptyFile(std::string_view path) {
-    UniqueHandle file(::CreateFileW(Widen(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                    nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return LastFailure("Cannot create the file " + Quoted(path));
+    const std::wstring wide = Widen(path);
+    UniqueHandle file(::CreateFileW(wide.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const DWORD error = ::GetLastError();
+    if (!file) return Failure("Cannot create the file " + Quoted(path), error);
     return Status::Ok();
 }
 
@@ -46,15 +52,19 @@ Status Win32Services::AppendAnsiText(std::string_view path, std::string_view tex
     // so earlier bytes cannot be overwritten even if another writer appends
     // at the same time. Readers and writers that hold the file open are let
     // be.
-    UniqueHandle file(::CreateFileW(Widen(path).c_str(), FILE_APPEND_DATA,
+    const std::wstring wide = Widen(path);
+    UniqueHandle file(::CreateFileW(wide.c_str(), FILE_APPEND_DATA,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                     OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return LastFailure("Cannot open the file " + Quoted(path) + " to add to it");
+    const DWORD error = ::GetLastError();
+    if (!file) return Failure("Cannot open the file " + Quoted(path) + " to add to it", error);
     if (ansi.empty()) return Status::Ok();
 
     DWORD written = 0;
-    if (!::WriteFile(file.get(), ansi.data(), static_cast<DWORD>(ansi.size()), &written, nullptr))
-        return LastFailure("Cannot write to the file " + Quoted(path));
+    if (!::WriteFile(file.get(), ansi.data(), static_cast<DWORD>(ansi.size()), &written, nullptr)) {
+        const DWORD writeError = ::GetLastError();
+        return Failure("Cannot write to the file " + Quoted(path), writeError);
+    }
     if (written != ansi.size())
         return Status::Fail("Cannot write to the file " + Quoted(path) + ": only " + std::to_string(written) +
                             " of " + std::to_string(ansi.size()) + " bytes were written");
@@ -68,15 +78,20 @@ Status Win32Services::SelectDrive(std::string_view root) {
     // "X:" alone is the folder last current on drive X, as selecting a drive
     // in a command prompt gives.
     const wchar_t drive[] = {static_cast<wchar_t>(letter), L':', L'\0'};
-    if (!::SetCurrentDirectoryW(drive))
-        return LastFailure("Cannot select the drive " + std::string(1, letter) + ":");
+    if (!::SetCurrentDirectoryW(drive)) {
+        const DWORD error = ::GetLastError();
+        return Failure("Cannot select the drive " + std::string(1, letter) + ":", error);
+    }
     return Status::Ok();
 }
 
 Status Win32Services::SetCurrentFolder(std::string_view folder) {
     if (folder.empty()) return Status::Fail("No folder was given to make the working folder");
-    if (!::SetCurrentDirectoryW(Widen(folder).c_str()))
-        return LastFailure("Cannot make " + Quoted(folder) + " the working folder");
+    const std::wstring wide = Widen(folder);
+    if (!::SetCurrentDirectoryW(wide.c_str())) {
+        const DWORD error = ::GetLastError();
+        return Failure("Cannot make " + Quoted(folder) + " the working folder", error);
+    }
     return Status::Ok();
 }
 
@@ -84,7 +99,7 @@ Result<std::string> Win32Services::CurrentFolder() {
     std::wstring folder(MAX_PATH, L'\0');
     for (;;) {
         const DWORD length = ::GetCurrentDirectoryW(static_cast<DWORD>(folder.size()), folder.data());
-        if (length == 0) return LastFailure("Cannot read the working folder");
+        if (length == 0) return Failure("Cannot read the working folder", ::GetLastError());
         if (length < folder.size()) {
             folder.resize(length);
             break;

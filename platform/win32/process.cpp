@@ -56,8 +56,10 @@ Status Win32Services::StartProgram(std::string_view program, std::string_view ar
     startup.wShowWindow = static_cast<WORD>(style == WindowStyle::Maximized ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
     PROCESS_INFORMATION started{};
     if (!::CreateProcessW(application.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                          nullptr, &startup, &started))
-        return LastFailure("Cannot start " + Quoted(program));
+                          nullptr, &startup, &started)) {
+        const DWORD error = ::GetLastError();
+        return Failure("Cannot start " + Quoted(program), error);
+    }
     UniqueHandle process(started.hProcess);
     UniqueHandle thread(started.hThread);
     return Status::Ok();

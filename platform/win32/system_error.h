@@ -16,9 +16,10 @@ namespace platform::win32 {
 // has no text for read "System error <code>".
 std::string SystemReason(DWORD code);
 
-// "<what>: <reason>", the form every failing service reports.
+// "<what>: <reason>", the form every failing service reports. Callers read
+// GetLastError right after the call that failed, before they build `what`
+// or free a temporary: either may call the system and change it.
 Status Failure(std::string_view what, DWORD code);
-inline Status LastFailure(std::string_view what) { return Failure(what, ::GetLastError()); }
 
 // A file or registry name as it appears inside a message.
 std::string Quoted(std::string_view name);

@@ -52,8 +52,7 @@ WindowHandle Win32Services::FindWindowByTitle(std::string_view title) {
 Status Win32Services::PostCloseRequest(WindowHandle window) {
     // A null window would post the request to this program's own thread.
     if (window == 0) return Status::Fail("There is no window to ask to close");
-    if (!::PostMessageW(ToHwnd(window), WM_CLOSE, 0, 0))
-        return LastFailure("Cannot ask the window to close");
+    if (!::PostMessageW(ToHwnd(window), WM_CLOSE, 0, 0)) return Failure("Cannot ask the window to close", ::GetLastError());
     return Status::Ok();
 }
 

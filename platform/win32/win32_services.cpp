@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <string_view>
+
 #include "platform/win32/text.h"
 
 namespace platform::win32 {
@@ -17,6 +19,17 @@ UINT MessageBoxType(MessageStyle style) {
     return MB_OK;
 }
 
+// The boxes are task-modal: an inner one disables the outer, so the box to
+// answer is the one still enabled.
+BOOL CALLBACK FindOpenMessageBox(HWND window, LPARAM found) {
+    wchar_t name[8] = L"";
+    ::GetClassNameW(window, name, 8);
+    if (std::wstring_view(name) != L"#32770" || !::IsWindowVisible(window) || !::IsWindowEnabled(window))
+        return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
 }  // namespace
 
 Answer Win32Services::ShowMessage(std::string_view text, std::string_view title, MessageStyle style) {
@@ -27,6 +40,14 @@ Answer Win32Services::ShowMessage(std::string_view text, std::string_view title,
     const int answer = ::MessageBoxW(nullptr, Widen(text).c_str(), Widen(title).c_str(), type);
     // A box that could not be shown counts as declined.
     return answer == IDOK ? Answer::Ok : Answer::Cancel;
+}
+
+void Win32Services::BringMessageToFront() {
+    HWND open = nullptr;
+    ::EnumThreadWindows(::GetCurrentThreadId(), FindOpenMessageBox, reinterpret_cast<LPARAM>(&open));
+    if (!open) return;
+    ::SetForegroundWindow(open);
+    if (!::IsChild(open, ::GetFocus())) ::SetFocus(open);
 }
 
 void Win32Services::Beep() { ::MessageBeep(MB_OK); }

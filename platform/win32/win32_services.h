@@ -35,6 +35,7 @@ public:
     Status PostCloseRequest(WindowHandle window) override;
 
     Answer ShowMessage(std::string_view text, std::string_view title, MessageStyle style) override;
+    void BringMessageToFront() override;
     void Beep() override;
 
     std::string ProgramFolder() override;

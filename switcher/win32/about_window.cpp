@@ -38,20 +38,18 @@ constexpr Form kForm{kClientWidth, kClientHeight, kStyle, kExStyle, kControls};
 
 }  // namespace
 
-void AboutWindow::Show() {
+bool AboutWindow::Show() {
     if (!Loaded()) {
         if (!Create({kClassName, icons_.big, icons_.little}, kStyle, kExStyle,
-                    platform::win32::Widen(kAboutTitle).c_str())) {
-            ::MessageBoxW(nullptr, L"Vantrel cannot open its About window.",
-                          platform::win32::Widen(kProgramTitle).c_str(), MB_OK | MB_ICONERROR);
-            return;
-        }
+                    platform::win32::Widen(kAboutTitle).c_str()))
+            return false;
         ::ShowWindow(Handle(), SW_SHOW);
         ::SetFocus(::GetDlgItem(Handle(), IDC_ABOUT_OK));
     } else if (::IsIconic(Handle())) {
         ::ShowWindow(Handle(), SW_RESTORE);
     }
     ::SetForegroundWindow(Handle());
+    return true;
 }
 
 bool AboutWindow::OnCreate() {

@@ -19,8 +19,8 @@ public:
     void Attach(Switcher& model) { model_ = &model; }
 
     // Loads the window when it is not loaded, then brings it to the front.
-    // Says so when the system refuses the window.
-    void Show();
+    // False when the system refuses the window.
+    bool Show();
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -92,6 +92,10 @@ void OptionsWindow::RefreshList() {
     bool sameTitles = entries.size() == shownTitles_.size();
     for (std::size_t i = 0; sameTitles && i < entries.size(); ++i)
         sameTitles = entries[i].title == shownTitles_[i];
+    // The selection is the list box's own: a program may select entries
+    // through its messages, which the model never hears of. Only new
+    // entries, which come unselected, are drawn anew; every fill follows an
+    // emptied list.
     if (!sameTitles) {
         ::SendMessageW(list, WM_SETREDRAW, FALSE, 0);
         ::SendMessageW(list, LB_RESETCONTENT, 0, 0);
@@ -114,11 +118,15 @@ void OptionsWindow::RefreshList() {
         ::SendMessageW(list, WM_SETREDRAW, TRUE, 0);
         ::InvalidateRect(list, nullptr, TRUE);
     }
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        bool shown = ::SendMessageW(list, LB_GETSEL, i, 0) > 0;
-        if (shown != entries[i].selected)
-            ::SendMessageW(list, LB_SETSEL, entries[i].selected ? TRUE : FALSE, static_cast<LPARAM>(i));
-    }
+}
+
+std::vector<bool> OptionsWindow::ShownSelection() const {
+    std::vector<bool> selected;
+    if (!Loaded()) return selected;
+    HWND list = ::GetDlgItem(Handle(), IDC_APPLICATION_LIST);
+    const LRESULT count = ::SendMessageW(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) selected.push_back(::SendMessageW(list, LB_GETSEL, i, 0) > 0);
+    return selected;
 }
 
 void OptionsWindow::SelectionChanged() {

@@ -34,6 +34,8 @@ public:
     void RemoveTrayIcon() { tray_.Remove(); }
     void SetVisible(bool visible);
     void Refresh();
+    // Whether each entry of the application list is shown selected now.
+    std::vector<bool> ShownSelection() const;
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -3,7 +3,6 @@
 #include <string>
 
 #include "platform/win32/text.h"
-#include "switcher/win32/menu_dump.h"
 
 namespace switcher::win32 {
 
@@ -71,7 +70,6 @@ void TrayMenu::Update(const Switcher& model) {
 
 bool TrayMenu::Open(HWND owner, MenuItem& chosen) {
     if (!popup_) return false;
-    DumpMenuIfAsked(popup_);
     POINT at{};
     ::GetCursorPos(&at);
     // Without the foreground the menu would not close on a click elsewhere.

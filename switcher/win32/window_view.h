@@ -30,7 +30,8 @@ public:
     void RemoveTrayIcon() override { options_.RemoveTrayIcon(); }
     void SetOptionsVisible(bool visible) override { options_.SetVisible(visible); }
     void CloseOptions() override { options_.Destroy(); }
-    void ShowAbout() override { about_.Show(); }
+    bool ShowAbout() override { return about_.Show(); }
+    std::vector<bool> ShownSelection() override { return options_.ShownSelection(); }
     void UnloadAbout() override { about_.Destroy(); }
     void Refresh() override { options_.Refresh(); }
 

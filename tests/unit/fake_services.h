@@ -1,6 +1,8 @@
 #pragma once
 // An in-memory stand-in for the operating system: files, folders, registry,
 // settings, windows and message boxes, with failures that a test can inject.
+// A failure reads as the Windows services word it: what could not be done,
+// naming the file or value, then the system's reason.
 
 #include <algorithm>
 #include <deque>
@@ -85,18 +87,20 @@ public:
     // --- platform::Services ---
     Result<std::string> ReadRegistry(std::string_view path) override {
         auto it = registry.find(Key(path));
-        if (it == registry.end()) return Result<std::string>::Fail("The registry value " + std::string(path) + " does not exist.");
+        if (it == registry.end()) return Result<std::string>::Fail("The registry value " + Quoted(path) + " does not exist");
         return it->second;
     }
     Status WriteRegistry(std::string_view path, std::string_view data) override {
         for (const auto& refused : registryWriteRefused)
-            if (Key(path).rfind(refused, 0) == 0) return Status::Fail("Access is denied.");
+            if (Key(path).rfind(refused, 0) == 0)
+                return Status::Fail("Cannot write the registry value " + Quoted(path) + ": Access is denied");
         registry[Key(path)] = std::string(data);
         return Status::Ok();
     }
     Status DeleteRegistry(std::string_view path) override {
         for (const auto& refused : registryWriteRefused)
-            if (Key(path).rfind(refused, 0) == 0 && registry.count(Key(path))) return Status::Fail("Access is denied.");
+            if (Key(path).rfind(refused, 0) == 0 && registry.count(Key(path)))
+                return Status::Fail("Cannot delete the registry value " + Quoted(path) + ": Access is denied");
         registry.erase(Key(path));
         return Status::Ok();
     }
@@ -115,7 +119,8 @@ public:
     }
     Status SetCurrentFolder(std::string_view folder) override {
         std::string f = Trimmed(folder);
-        if (!folders.count(Key(f))) return Status::Fail("The system cannot find the path specified.");
+        if (!folders.count(Key(f)))
+            return Status::Fail("Cannot make " + Quoted(folder) + " the working folder: The system cannot find the path specified");
         currentFolder = f;
         return Status::Ok();
     }
@@ -128,29 +133,32 @@ public:
     bool FolderExists(std::string_view path) override { return folders.count(Key(Trimmed(path))) != 0; }
     Status RemoveFile(std::string_view path) override {
         auto it = files.find(Key(path));
-        if (it == files.end()) return Status::Fail("The system cannot find the file specified.");
-        if (it->second.locked || InReadOnlyFolder(path)) return Status::Fail("Access is denied.");
+        const std::string what = "Cannot delete the file " + Quoted(path) + ": ";
+        if (it == files.end()) return Status::Fail(what + "The system cannot find the file specified");
+        if (it->second.locked || InReadOnlyFolder(path)) return Status::Fail(what + "Access is denied");
         files.erase(it);
         return Status::Ok();
     }
     Status CreateEmptyFile(std::string_view path) override {
-        if (folders.count(Key(path))) return Status::Fail("Access is denied.");
-        if (InReadOnlyFolder(path)) return Status::Fail("Access is denied.");
+        const std::string what = "Cannot create the file " + Quoted(path) + ": ";
+        if (folders.count(Key(path)) || InReadOnlyFolder(path)) return Status::Fail(what + "Access is denied");
         auto it = files.find(Key(path));
-        if (it != files.end() && it->second.locked) return Status::Fail("The process cannot access the file because it is being used by another process.");
+        if (it != files.end() && it->second.locked)
+            return Status::Fail(what + "The process cannot access the file because it is being used by another process");
         files[Key(path)] = File{};
         return Status::Ok();
     }
     Status AppendAnsiText(std::string_view path, std::string_view text) override {
         auto it = files.find(Key(path));
-        if (it != files.end() && it->second.locked) return Status::Fail("Access is denied.");
-        if (it == files.end() && InReadOnlyFolder(path)) return Status::Fail("Access is denied.");
+        if ((it != files.end() && it->second.locked) || (it == files.end() && InReadOnlyFolder(path)))
+            return Status::Fail("Cannot open the file " + Quoted(path) + " to add to it: Access is denied");
         files[Key(path)].content += std::string(text);
         return Status::Ok();
     }
 
     Status StartProgram(std::string_view program, std::string_view arguments, WindowStyle style) override {
-        if (unstartable.count(Key(program))) return Status::Fail("The system cannot find the file specified.");
+        if (unstartable.count(Key(program)))
+            return Status::Fail("Cannot start " + Quoted(program) + ": The system cannot find the file specified");
         started.push_back({std::string(program), std::string(arguments), style, currentFolder});
         return Status::Ok();
     }
@@ -175,6 +183,7 @@ public:
         answers.pop_front();
         return a;
     }
+    void BringMessageToFront() override {}  // no screen to bring it to
     void Beep() override { ++beeps; }
 
     std::string ProgramFolder() override { return programFolder; }
@@ -207,6 +216,7 @@ public:
     }
 
 private:
+    static std::string Quoted(std::string_view name) { return "\"" + std::string(name) + "\""; }
     static std::string Trimmed(std::string_view folder) {
         std::string f(folder);
         while (f.size() > 3 && (f.back() == '\\' || f.back() == '/')) f.pop_back();

@@ -7,8 +7,8 @@ namespace {
 using common::AsksForBuild;
 
 TEST(StoredOption, VantrelTakesOnlyANumberEqualToOneAsOn) {
-    for (const char* on : {"1", " 1 ", "1.0", "01", "+1", "1."}) EXPECT_TRUE(common::StoredOptionIsOn(on)) << on;
-    for (const char* off : {"", "0", "2", "-1", "abc", "1x", "11", " ", "0x1", "1.5", "10", ".1", "1e0", "inf"})
+    for (const char* on : {"1", " 1 ", "1.0", "01", "+1", "1.", "1e0"}) EXPECT_TRUE(common::StoredOptionIsOn(on)) << on;
+    for (const char* off : {"", "0", "2", "-1", "abc", "1x", "11", " ", "0x1", "1.5", "10", ".1", "inf"})
         EXPECT_FALSE(common::StoredOptionIsOn(off)) << '"' << off << '"';
 }
 

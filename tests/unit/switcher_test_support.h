@@ -21,8 +21,10 @@ public:
     bool optionsVisible = true;  // a new window before start-up hides it
     bool optionsLoaded = true;
     bool aboutLoaded = false;
+    bool aboutRefused = false;  // the system refuses the About window
     int aboutShows = 0;
     int refreshes = 0;
+    std::function<std::vector<bool>()> shownSelection;
     std::function<void()> onConfigUnloaded;
     std::function<void()> onAboutLoaded;
     std::function<void()> onAboutUnloaded;
@@ -41,17 +43,20 @@ public:
         optionsVisible = false;
         if (onConfigUnloaded) onConfigUnloaded();
     }
-    void ShowAbout() override {
+    bool ShowAbout() override {
         ++aboutShows;
-        if (aboutLoaded) return;
+        if (aboutRefused) return false;
+        if (aboutLoaded) return true;
         aboutLoaded = true;
         if (onAboutLoaded) onAboutLoaded();
+        return true;
     }
     void UnloadAbout() override {
         if (!aboutLoaded) return;
         aboutLoaded = false;
         if (onAboutUnloaded) onAboutUnloaded();
     }
+    std::vector<bool> ShownSelection() override { return shownSelection ? shownSelection() : std::vector<bool>{}; }
     void Refresh() override { ++refreshes; }
 };
 
@@ -73,6 +78,12 @@ protected:
         view.onConfigUnloaded = [this] { app.Unload(); };
         view.onAboutLoaded = [this] { app.AboutLoaded(); };
         view.onAboutUnloaded = [this] { app.AboutUnloaded(); };
+        // The list shows what the user selected.
+        view.shownSelection = [this] {
+            std::vector<bool> shown;
+            for (const auto& entry : app.Applications()) shown.push_back(entry.selected);
+            return shown;
+        };
     }
 
     void Store(const std::string& key, const std::string& value) { os.settings["Control\\" + key] = value; }

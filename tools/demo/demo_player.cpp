@@ -50,12 +50,6 @@ const std::wstring kGameArguments = L"NOSTARTUP NORMALMOUSE -lobby \"Saturday 2v
 // player to answer the question first, as a real player would.
 const std::wstring kHostTiming = L"/launch:3000 /close:5000";
 
-std::wstring TempFile(const wchar_t* name) {
-    wchar_t folder[MAX_PATH + 1];
-    DWORD n = GetTempPathW(MAX_PATH + 1, folder);
-    return std::wstring(folder, n) + name;
-}
-
 Area AreaOf(HWND window) {
     RECT r = e2e::WindowRectOnScreen(window);
     return {r.left, r.top, r.right - r.left, r.bottom - r.top};
@@ -126,7 +120,7 @@ private:
     bool StartInTray() {
         narrator_.Begin("Vantrel.exe starts in the tray; which build is current");
         try {
-            vantrel_ = std::make_unique<VantrelRemote>(s_.vantrel, TempFile(L"vantrel-demo-menu.txt"));
+            vantrel_ = std::make_unique<VantrelRemote>(s_.vantrel);
         } catch (const std::runtime_error& e) {
             narrator_.Expect(false, e.what());
             return narrator_.End();

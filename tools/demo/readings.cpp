@@ -8,11 +8,11 @@ constexpr std::string_view kCurrentPrefix = "Current version is ";
 
 }  // namespace
 
-std::optional<std::string> CurrentVersionCaption(std::string_view menuDump) {
-    while (!menuDump.empty()) {
-        std::size_t end = menuDump.find('\n');
-        std::string_view line = menuDump.substr(0, end);
-        menuDump = end == std::string_view::npos ? std::string_view() : menuDump.substr(end + 1);
+std::optional<std::string> CurrentVersionCaption(std::string_view menu) {
+    while (!menu.empty()) {
+        std::size_t end = menu.find('\n');
+        std::string_view line = menu.substr(0, end);
+        menu = end == std::string_view::npos ? std::string_view() : menu.substr(end + 1);
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         // The caption is the last field: captions hold no tabs, the level and
         // kind before it do not matter here.

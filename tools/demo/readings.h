@@ -8,9 +8,9 @@
 
 namespace demo {
 
-// The caption of the menu item that names the current build, from a dump of
-// Vantrel's tray menu (one item a line: level, kind, caption, tab-separated).
-std::optional<std::string> CurrentVersionCaption(std::string_view menuDump);
+// The caption of the menu item that names the current build, from Vantrel's
+// tray menu as read (one item a line: level, kind, caption, tab-separated).
+std::optional<std::string> CurrentVersionCaption(std::string_view menu);
 
 // "1.0c" or "1.0e" when the caption names exactly one of them.
 std::optional<std::string> BuildNamedBy(std::string_view caption);

@@ -1,7 +1,7 @@
 #include "tools/demo/vantrel_remote.h"
 
 #include "tests/win32/support/desktop.h"
-#include "tests/win32/support/files.h"
+#include "tests/win32/support/text.h"
 #include "tools/demo/readings.h"
 
 namespace demo {
@@ -31,8 +31,8 @@ void PressKey(WORD key) {
 
 }  // namespace
 
-VantrelRemote::VantrelRemote(const std::wstring& program, const std::wstring& menuDump)
-    : menuDump_(menuDump), dumpVariable_(L"VANTREL_MENU_DUMP", menuDump), process_(program, L"") {}
+VantrelRemote::VantrelRemote(const std::wstring& program)
+    : process_(program, L""), menu_(process_.mainThreadId()) {}
 
 bool VantrelRemote::WaitUntilResident(Milliseconds timeout) {
     options_ = e2e::WaitForWindow({kOptionsCaption, kOptionsClass, process_.id(), false}, timeout);
@@ -65,11 +65,11 @@ bool VantrelRemote::Choose(const std::string& keys) {
 }
 
 std::optional<std::string> VantrelRemote::CurrentVersionCaption() {
-    DeleteFileW(menuDump_.c_str());
-    if (!Choose("x")) return std::nullopt;
-    auto dump = e2e::ReadFileBytes(menuDump_);
-    if (!dump) return std::nullopt;
-    return demo::CurrentVersionCaption(*dump);
+    if (!Choose("")) return std::nullopt;
+    const std::wstring items = menu_.Read();
+    PressKey(VK_ESCAPE);
+    if (!e2e::WaitUntil([] { return OpenMenuWindow() == nullptr; }, 2000ms)) return std::nullopt;
+    return demo::CurrentVersionCaption(e2e::Utf8(items));
 }
 
 bool VantrelRemote::ShowOptions() {

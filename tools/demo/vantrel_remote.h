@@ -1,14 +1,15 @@
 #pragma once
 // A running Vantrel.exe, driven the way its user drives it: the tray icon's
 // menu, the options window's boxes and list, and its message boxes. Another
-// process cannot read a popup menu under Wine, so Vantrel is started with
-// VANTREL_MENU_DUMP set and writes its menu to a file at each opening.
+// process cannot read a popup menu under Wine, so the tests' hook DLL reads
+// it from inside Vantrel.
 
 #include <windows.h>
 
 #include <optional>
 #include <string>
 
+#include "tests/win32/support/open_menu.h"
 #include "tests/win32/support/process.h"
 #include "tests/win32/support/wait.h"
 
@@ -20,7 +21,7 @@ using namespace std::chrono_literals;
 class VantrelRemote {
 public:
     // Starts the program; throws std::runtime_error when it cannot start.
-    VantrelRemote(const std::wstring& program, const std::wstring& menuDump);
+    explicit VantrelRemote(const std::wstring& program);
     VantrelRemote(const VantrelRemote&) = delete;
     VantrelRemote& operator=(const VantrelRemote&) = delete;
 
@@ -60,9 +61,8 @@ public:
 private:
     HWND List() const;
 
-    std::wstring menuDump_;
-    e2e::ScopedEnvironment dumpVariable_;
     e2e::Process process_;
+    e2e::OpenMenuReader menu_;
     HWND options_ = nullptr;
 };
 

@@ -44,7 +44,7 @@ protected:
     }
 
     VantrelRemote& Start() {
-        vantrel_ = std::make_unique<VantrelRemote>(Built(VANTREL_EXE), scratch_ / L"menu.txt");
+        vantrel_ = std::make_unique<VantrelRemote>(Built(VANTREL_EXE));
         EXPECT_TRUE(vantrel_->WaitUntilResident(10000ms)) << "Vantrel did not settle in the tray";
         return *vantrel_;
     }

@@ -25,7 +25,6 @@ std::vector<std::wstring> Lines(const std::wstring& text) {
     std::wstringstream in(text);
     std::wstring line;
     while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == L'\r') line.pop_back();
         for (auto& c : line)
             if (c == L'\t') c = L'|';
         lines.push_back(line);
@@ -44,14 +43,12 @@ VantrelTest::VantrelTest() {
     gameFolder_ = scratch_.MakeSubfolder(L"Games\\Age2_x1");
     saveFolder_ = scratch_.MakeSubfolder(L"Games\\SaveGame");
     marker_ = gameFolder_ + L"\\on.ini";
-    menuDump_ = scratch_ / L"menu.txt";
     gamePath_.emplace(kDirectPlayKey, L"Path", gameFolder_);
     machineRun_.emplace(kRunKey, L"Vantrel", std::nullopt);
     userRun_.emplace(kRunKey, L"Vantrel", std::nullopt);
     launching_.emplace(L"Launching", L"0");
     starting_.emplace(L"Starting", L"0");
     program_.emplace(L"Program", L"0");
-    dumpVariable_ = std::make_unique<ScopedEnvironment>(L"VANTREL_MENU_DUMP", menuDump_);
 }
 
 VantrelTest::~VantrelTest() {
@@ -63,6 +60,7 @@ VantrelTest::~VantrelTest() {
         if (HWND about = FindWindowW(kAboutClass.c_str(), nullptr)) PostMessageW(about, WM_CLOSE, 0, 0);
         vantrel_->WaitForExit(3000ms);
     }
+    menuReader_.reset();
     vantrel_.reset();
     // Explorer windows a test opened.
     for (HWND explorer : FindWindows({L"SaveGame", L"ExplorerWClass"})) PostMessageW(explorer, WM_CLOSE, 0, 0);
@@ -80,6 +78,7 @@ void VantrelTest::Start() {
     trayIconsBefore_ = TrayIcons();
     vantrel_ = std::make_unique<Process>(BuiltProgram(L"Vantrel.exe"), L"");
     WaitForInputIdle(vantrel_->handle(), 5000);
+    menuReader_ = std::make_unique<OpenMenuReader>(vantrel_->mainThreadId());
     config_ = WaitForWindow({kOptionsTitle, kOptionsClass, vantrel_->id(), false});
     ASSERT_NE(config_, nullptr) << "Vantrel's options window did not appear";
     // The icon answers once start-up is over.
@@ -88,7 +87,6 @@ void VantrelTest::Start() {
         PressKey(VK_ESCAPE);
         return WaitUntil([] { return !FindWindowW(L"#32768", nullptr); }, 2000ms);
     })) << "the tray menu never opened";
-    DeleteFileW(menuDump_.c_str());
 }
 
 bool VantrelTest::OpenMenu(UINT mouseMessage) {
@@ -120,15 +118,12 @@ void VantrelTest::Choose(const std::string& keys) {
         WaitUntil([] { return !FindWindowW(L"#32768", nullptr); }, 2000ms);
 }
 
-std::vector<std::wstring> VantrelTest::LastMenu() {
-    auto bytes = ReadFileBytes(menuDump_);
-    return bytes ? Lines(Wide(*bytes)) : std::vector<std::wstring>{};
-}
-
 std::vector<std::wstring> VantrelTest::Menu() {
-    DeleteFileW(menuDump_.c_str());
-    Choose("x");
-    return LastMenu();
+    Choose("");
+    std::vector<std::wstring> items = Lines(menuReader_->Read());
+    PressKey(VK_ESCAPE);
+    WaitUntil([] { return !FindWindowW(L"#32768", nullptr); }, 2000ms);
+    return items;
 }
 
 std::wstring VantrelTest::CurrentVersionCaption() { return CaptionOf(Menu(), 6); }

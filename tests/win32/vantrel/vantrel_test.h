@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "switcher/win32/resource.h"
+#include "tests/win32/support/open_menu.h"
 #include "tests/win32/support/process.h"
 #include "tests/win32/support/registry.h"
 #include "tests/win32/support/scratch_folder.h"
@@ -59,9 +60,7 @@ protected:
     // 'e' Enter, 'x' Escape. Waits until the menu has closed when the keys
     // close it.
     void Choose(const std::string& keys);
-    // The menu as it was at its last opening: "<level>|<kind>|<caption>".
-    std::vector<std::wstring> LastMenu();
-    // Opens the menu, reads it and closes it again.
+    // Opens the menu, reads it and closes it again: "<level>|<kind>|<caption>".
     std::vector<std::wstring> Menu();
     std::wstring CurrentVersionCaption();  // CurrentBuild's caption
     std::wstring OptionsCaption();         // ToggleOptions' caption
@@ -90,15 +89,14 @@ protected:
     std::wstring gameFolder_;      // ...\Games\Age2_x1
     std::wstring saveFolder_;      // ...\Games\SaveGame
     std::wstring marker_;          // gameFolder_\on.ini
-    std::wstring menuDump_;
 
 private:
     std::optional<ScopedMachineValue> gamePath_;
     std::optional<ScopedMachineValue> machineRun_;
     std::optional<ScopedUserValue> userRun_;
     std::optional<ScopedControlValue> launching_, starting_, program_;
-    std::unique_ptr<ScopedEnvironment> dumpVariable_;
     std::unique_ptr<Process> vantrel_;
+    std::unique_ptr<OpenMenuReader> menuReader_;
     HWND config_ = nullptr;
     int trayIconsBefore_ = 0;
 };
