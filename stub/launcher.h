@@ -32,9 +32,9 @@ class Launcher {
 public:
     Launcher(platform::Services& os, View& view);
 
-    // Runs once when the window exists but is not shown yet and the wait for
-    // a choice is already counting: starts the game at once, or beeps and
-    // shows the window.
+    // Runs once at start, before there is any window: starts the game at
+    // once, or beeps and shows the window, which starts the wait for a
+    // choice.
     void Load();
     void PickBuild10c();  // 1.0c, then start
     void PickBuild10e();  // 1.0e, then start

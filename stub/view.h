@@ -8,7 +8,8 @@ class View {
 public:
     virtual ~View() = default;
 
-    // Makes the window visible, with the focus on the 1.0c button.
+    // Makes the window visible, with the focus on the 1.0c button; the first
+    // call creates it and starts the wait for a choice.
     virtual void Show() = 0;
     // Stops the wait for a choice; no tick arrives after this.
     virtual void StopTimer() = 0;

@@ -122,7 +122,7 @@ Found Query(HKEY root, const std::wstring& keyPath, const std::wstring& valueNam
             if (size == sizeof(DWORD)) {
                 DWORD number = 0;
                 std::memcpy(&number, data.data(), sizeof number);
-                return {std::to_wstring(number)};
+                return {Decimal(number)};
             }
             break;
         default:

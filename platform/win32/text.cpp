@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <iterator>
 #include <limits>
 
 namespace platform::win32 {
@@ -42,5 +43,15 @@ std::wstring Widen(std::string_view utf8) {
 std::string Narrow(std::wstring_view utf16) { return FromWide(CP_UTF8, utf16); }
 
 std::string ToAnsi(std::wstring_view utf16) { return FromWide(CP_ACP, utf16); }
+
+std::wstring Decimal(unsigned long long number) {
+    wchar_t digits[20];  // 2^64 - 1 has 20
+    wchar_t* first = std::end(digits);
+    do {
+        *--first = static_cast<wchar_t>(L'0' + number % 10);
+        number /= 10;
+    } while (number != 0);
+    return std::wstring(first, std::end(digits));
+}
 
 }  // namespace platform::win32

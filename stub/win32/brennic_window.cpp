@@ -1,5 +1,7 @@
 #include "stub/win32/brennic_window.h"
 
+#include <commctrl.h>
+
 #include "platform/win32/controls.h"
 #include "platform/win32/text.h"
 #include "stub/win32/resource.h"
@@ -31,16 +33,19 @@ BrennicWindow::BrennicWindow(HINSTANCE instance, platform::Services& os)
 
 BrennicWindow::~BrennicWindow() { Destroy(); }
 
-bool BrennicWindow::Load() {
+void BrennicWindow::Load() { launcher_.Load(); }
+
+bool BrennicWindow::CreateHidden() {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
+    ::InitCommonControlsEx(&controls);
     HICON smallIcon = static_cast<HICON>(::LoadImageW(instance_, MAKEINTRESOURCEW(IDI_BRENNIC), IMAGE_ICON,
                                                   ::GetSystemMetrics(SM_CXSMICON),
                                                   ::GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
     const ClassInfo info{kClassName, ::LoadIconW(instance_, MAKEINTRESOURCEW(IDI_BRENNIC)), smallIcon};
     if (!Create(info, kStyle, kExStyle, platform::win32::Widen(kCaption).c_str())) return false;
-
-    // The wait counts from the load, whatever the load then does.
+    // The wait counts from here, the end of the load, whatever the player
+    // then does.
     timerRunning_ = ::SetTimer(Handle(), IDT_CHOICE_WAIT, kChoiceWaitMs, nullptr) != 0;
-    launcher_.Load();
     return true;
 }
 
@@ -56,6 +61,10 @@ void BrennicWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
 }
 
 void BrennicWindow::Show() {
+    if (!Loaded() && !CreateHidden()) {
+        creationFailed_ = true;
+        return;
+    }
     ::ShowWindow(Handle(), SW_SHOWNORMAL);
     ::SetForegroundWindow(Handle());
     ::SetFocus(::GetDlgItem(Handle(), IDC_BUILD_10C));

@@ -18,11 +18,13 @@ public:
     BrennicWindow(HINSTANCE instance, platform::Services& os);
     ~BrennicWindow() override;
 
-    // Creates the window hidden, starts the wait for a choice and runs the
-    // load, which shows the window or closes it at once. False when the
-    // window could not be created.
-    bool Load();
+    // Runs the load, which starts the game at once or asks for the window.
+    // The window, and the window DLLs with it, exist only in the second case:
+    // loading them is most of what the immediate path would otherwise cost.
+    void Load();
 
+    // The load asked for the window and it could not be created.
+    bool CreationFailed() const { return creationFailed_; }
     int exitCode() const { return launcher_.exitCode(); }
 
     // View
@@ -40,10 +42,14 @@ protected:
     void OnDpiChanged(UINT dpi, const RECT& suggested) override;
 
 private:
+    // Creates the window hidden and starts the wait for a choice.
+    bool CreateHidden();
+
     HINSTANCE instance_;
     Launcher launcher_;
     platform::win32::UniqueFont font_;
     bool timerRunning_ = false;
+    bool creationFailed_ = false;
 };
 
 }  // namespace stub::win32

@@ -54,8 +54,12 @@ check "a row with figure, baseline, unit and ratio" "213.9|67.6|ms|3.16" "$(fiel
 check "a failed figure keeps its baseline" "failed|0.0|ms|-" "$(fields "$(table_row 2a Idle "" 0.0 ms)")"
 check "a failed baseline keeps its figure" "5404|failed|KiB|-" "$(fields "$(table_row 2b Memory 5404 "" KiB)")"
 check "a count has no unit and no ratio" "7|3|-" "$(table_row 4c DLLs 7 3 "" count | awk '{print $3"|"$4"|"$5}')"
+check "goals: ratio, excess over the baseline, plain limit" "yes NO yes NO yes NO" "$(meets ratio 1.40 186 133) \
+$(meets ratio 1.40 187 133) $(meets above 512 612 100) $(meets above 512 613 100) $(meets most 128 128.0) \
+$(meets most 128 128.1)"
+check "a failed figure or baseline meets no goal" "- - -" "$(meets ratio 1.4 "" 133) $(meets above 512 600 "") $(meets most 1 "")"
 check "rows and header line up" "1" "$( (table_header; table_row 1 "A long label of some length" 1 2 ms;
-  table_row 4c DLLs 7 3 "" count) | awk '{print length($0)}' | sort -u | wc -l)"
+  table_row 4c DLLs 7 3 "" count "<= 1" yes) | awk '{print length($0)}' | sort -u | wc -l)"
 
 if [ $failures -ne 0 ]; then echo "bench-helpers: $failures failed"; exit 1; fi
 echo "bench-helpers: all passed"

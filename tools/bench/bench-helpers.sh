@@ -46,12 +46,29 @@ thousands() { sed ':a; s/\B[0-9]\{3\}\>/,&/; ta' <<<"$1"; }
 # A Unix path as Wine's drive Z: shows it.
 windows_path() { printf 'Z:%s' "$1" | tr / '\\'; }
 
-# One line of the table: key, label, figure, baseline, unit, and "count" for
-# figures whose ratio says nothing. An empty figure or baseline failed.
-table_format='%-5s %-46s %11s %11s  %-4s %6s\n'
+# Whether a figure meets its goal: "yes", "NO", or "-" when the figure or
+# what it is compared with failed. The goal is one of
+#   ratio LIMIT   figure / baseline <= LIMIT
+#   above LIMIT   figure - baseline <= LIMIT
+#   most LIMIT    figure <= LIMIT (the baseline is not read)
+meets() { # kind limit figure baseline
+  local kind=$1 limit=$2 v=$3 b=${4:-}
+  [ -n "$v" ] && { [ "$kind" = most ] || [ -n "$b" ]; } || { echo -; return; }
+  awk -v k="$kind" -v l="$limit" -v v="$v" -v b="$b" 'BEGIN {
+    if (k == "ratio") ok = b > 0 && v / b <= l
+    else if (k == "above") ok = v - b <= l
+    else ok = v <= l
+    print ok ? "yes" : "NO"
+  }'
+}
+
+# One line of the table: key, label, figure, baseline, unit, "count" for
+# figures whose ratio says nothing, then the goal as words and whether it
+# was met. An empty figure or baseline failed.
+table_format='%-5s %-46s %11s %11s  %-4s %6s  %-16s %-3s\n'
 table_row() {
   local r=-
   [ -n "$3" ] && [ -n "$4" ] && [ "${6:-}" != count ] && r=$(ratio "$3" "$4")
-  printf "$table_format" "$1" "$2" "${3:-failed}" "${4:-failed}" "${5:-}" "$r"
+  printf "$table_format" "$1" "$2" "${3:-failed}" "${4:-failed}" "${5:-}" "$r" "${7:-}" "${8:-}"
 }
-table_header() { printf "$table_format" "" "Figure (median)" Measured Baseline Unit Ratio; }
+table_header() { printf "$table_format" "" "Figure (median)" Measured Baseline Unit Ratio Goal Met; }

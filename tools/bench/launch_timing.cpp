@@ -1,12 +1,14 @@
 // bench_launch <folder> <runs>: how long the stub's immediate path takes.
-// <folder> holds Brennic.exe and the stand-in game as Brennic_Original.exe,
-// and the option "Launching" is stored as "0". Each run starts one of the
-// two programs and times from just before CreateProcess to the moment the
-// stand-in game stamps in its record that it has started. The two kinds of
-// run alternate, and which goes first alternates too, so a drift of the
-// machine's speed falls on both alike.
+// <folder> holds Brennic.exe, the floor program bench_launch_floor.exe and
+// the stand-in game as Brennic_Original.exe, and the option "Launching" is
+// stored as "0". Each run starts one of the three programs and times from
+// just before CreateProcess to the moment the stand-in game stamps in its
+// record that it has started. The three kinds of run take turns, and which
+// goes first rotates too, so a drift of the machine's speed falls on all
+// alike.
 //
-// Prints "through_stub" and "direct", each with median, min and max in ms.
+// Prints "through_stub", "floor" and "direct", each with median, min and max
+// in ms.
 
 #include <windows.h>
 
@@ -98,23 +100,30 @@ int wmain(int argc, wchar_t** argv) {
     const int runs = static_cast<int>(std::wcstol(argv[2], nullptr, 10));
     const std::wstring record = folder + L"\\bench_launch.record";
 
-    std::vector<double> throughStub, direct;
+    struct Kind {
+        const char* name;
+        const wchar_t* program;
+        std::vector<double> ms;
+    };
+    Kind kinds[] = {{"through_stub", L"Brennic.exe", {}},
+                    {"floor", L"bench_launch_floor.exe", {}},
+                    {"direct", L"Brennic_Original.exe", {}}};
+    constexpr int kKinds = sizeof kinds / sizeof kinds[0];
     std::string error;
     // One untimed run of each first: the first start of a program file reads
     // it from disk and fills Wine's caches.
     for (int run = -1; run < runs; ++run) {
-        const bool stubFirst = run % 2 == 0;
-        for (bool viaStub : {stubFirst, !stubFirst}) {
-            const auto ms = TimeLaunch(folder, viaStub ? L"Brennic.exe" : L"Brennic_Original.exe", record, error);
+        for (int turn = 0; turn < kKinds; ++turn) {
+            Kind& kind = kinds[(run + 1 + turn) % kKinds];
+            const auto ms = TimeLaunch(folder, kind.program, record, error);
             if (!ms) {
                 std::fprintf(stderr, "bench_launch: %s\n", error.c_str());
                 return 1;
             }
-            if (run >= 0) (viaStub ? throughStub : direct).push_back(*ms);
+            if (run >= 0) kind.ms.push_back(*ms);
         }
     }
     std::printf("runs %d\n", runs);
-    Print("through_stub", bench::Summarize(throughStub));
-    Print("direct", bench::Summarize(direct));
+    for (const Kind& kind : kinds) Print(kind.name, bench::Summarize(kind.ms));
     return 0;
 }

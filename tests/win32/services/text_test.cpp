@@ -20,6 +20,12 @@ TEST(Text, Utf8AndUtf16RoundTripOutsideTheAnsiCodePage) {
     EXPECT_EQ(Narrow(L""), "");
 }
 
+TEST(Text, DecimalFromZeroToTheLargestNumber) {
+    EXPECT_EQ(Decimal(0), L"0");
+    EXPECT_EQ(Decimal(1000), L"1000");
+    EXPECT_EQ(Decimal(18446744073709551615ull), L"18446744073709551615");
+}
+
 TEST(SystemError, ReasonReadsAsPlainWordsWithoutItsEnding) {
     for (DWORD code : {DWORD{ERROR_ACCESS_DENIED}, DWORD{ERROR_FILE_NOT_FOUND}, DWORD{ERROR_SHARING_VIOLATION}}) {
         const std::string reason = SystemReason(code);

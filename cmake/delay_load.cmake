@@ -1,0 +1,32 @@
+# Delay-loaded system DLLs: a program linked with delay_<name> instead of
+# <name> loads that DLL on the first call into it, not at start. MinGW's
+# own libraries provide the loader's helper (__delayLoadHelper2).
+#
+#   add_delay_import_library(user32 USER32.dll)   # makes target delay_user32
+#
+# List delay_<name> right after the libraries that call into the DLL and
+# before any plain <name>: the linker binds each import from the first
+# library it meets that has it, and one plain import loads the DLL at start.
+
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  set(delay_import_prefix "__imp__")
+else()
+  set(delay_import_prefix "__imp_")
+endif()
+
+function(add_delay_import_library name dll)
+  find_library(system_${name} NAMES ${name} REQUIRED)
+  set(output ${CMAKE_BINARY_DIR}/delay_import/libdelay_${name}.a)
+  add_custom_command(
+    OUTPUT ${output}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/delay_import
+    COMMAND ${PROJECT_SOURCE_DIR}/cmake/delay-import-library ${CMAKE_NM} ${CMAKE_DLLTOOL}
+            ${delay_import_prefix} ${system_${name}} ${dll} ${output}
+    DEPENDS ${PROJECT_SOURCE_DIR}/cmake/delay-import-library ${system_${name}}
+    COMMENT "Delay-import library for ${dll}"
+    VERBATIM)
+  add_custom_target(delay_${name}_library DEPENDS ${output})
+  add_library(delay_${name} STATIC IMPORTED GLOBAL)
+  set_target_properties(delay_${name} PROPERTIES IMPORTED_LOCATION ${output})
+  add_dependencies(delay_${name} delay_${name}_library)
+endfunction()
