@@ -75,6 +75,15 @@ decide_wine_widths() {
 width_preset() { case "$1" in win32) echo windows ;; win64) echo windows-x64 ;; esac; }
 width_words() { case "$1" in win32) echo "the 32-bit Windows build" ;; win64) echo "the 64-bit Windows build under wine64" ;; esac; }
 
+# The project version a configured build tree was made for.
+built_version() { sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$1/CMakeCache.txt"; }
+# The setup program a width's build tree makes (named in cmake/setup.cmake).
+setup_program() { # width tree
+  local suffix=
+  [ "$1" = win64 ] && suffix=-x64
+  echo "$2/package/Vantrel-$(built_version "$2")$suffix-setup.exe"
+}
+
 # Exports Wine's settings for a width: the loader (also in $wine, which the
 # scripts call instead of /usr/bin/wine), the prefix (a base path, "64" added
 # for win64, so the two widths never share one) and the quiet defaults.
