@@ -31,6 +31,19 @@ void SetControlText(HWND parent, int id, std::string_view utf8) {
     ::SetDlgItemTextW(parent, id, Widen(utf8).c_str());
 }
 
+void MarkDefaultButton(HWND parent, HWND focus, int defaultId) {
+    constexpr LRESULT kPushButton = DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON;
+    const bool onPushButton = focus && ::IsChild(parent, focus) && (::SendMessageW(focus, WM_GETDLGCODE, 0, 0) & kPushButton);
+    HWND chosen = onPushButton ? focus : ::GetDlgItem(parent, defaultId);
+    for (HWND child = ::GetWindow(parent, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        const LRESULT code = ::SendMessageW(child, WM_GETDLGCODE, 0, 0);
+        if (!(code & kPushButton)) continue;
+        const bool isDefault = (code & DLGC_DEFPUSHBUTTON) != 0;
+        if (isDefault != (child == chosen))
+            ::SendMessageW(child, BM_SETSTYLE, child == chosen ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+    }
+}
+
 bool LayOut(HWND window, const Form& form, UniqueFont& font) {
     const UINT dpi = WindowDpi(window);
     const SIZE client{TwipsToPixels(form.clientWidth, dpi), TwipsToPixels(form.clientHeight, dpi)};
