@@ -4,6 +4,7 @@
 #include <chrono>
 
 #include "tests/win32/stub/stub_install.h"
+#include "tests/win32/support/icon_images.h"
 #include "tests/win32/support/shown_windows.h"
 
 namespace stub_e2e {
@@ -82,17 +83,9 @@ TEST_F(StubWindow, LooksAsDesigned) {
 }
 
 TEST_F(StubWindow, ProgramFileCarriesIconVersionAndManifest) {
+    EXPECT_EQ(IconImages(Path(L"Brennic.exe")), kIconImages);
     HMODULE file = LoadLibraryExW(Path(L"Brennic.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_TRUE(file);
-    // The first icon group: one 32 x 32 image of 256 colours.
-    HRSRC group = FindResourceW(file, MAKEINTRESOURCEW(1), RT_GROUP_ICON);
-    ASSERT_TRUE(group);
-    const auto* dir = static_cast<const BYTE*>(LockResource(LoadResource(file, group)));
-    ASSERT_TRUE(dir);
-    EXPECT_EQ(dir[4] | dir[5] << 8, 1);            // images
-    EXPECT_EQ(dir[6], 32);                          // width
-    EXPECT_EQ(dir[7], 32);                          // height
-    EXPECT_EQ(dir[6 + 6] | dir[6 + 7] << 8, 8);     // bits per pixel
     EXPECT_TRUE(FindResourceW(file, MAKEINTRESOURCEW(1), RT_MANIFEST));
     EXPECT_TRUE(FindResourceW(file, MAKEINTRESOURCEW(1), RT_VERSION));
     HRSRC manifest = FindResourceW(file, MAKEINTRESOURCEW(1), RT_MANIFEST);

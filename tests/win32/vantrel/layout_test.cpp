@@ -2,7 +2,9 @@
 // sized for the screen's DPI, over no other, in reading order, buttons at the
 // bottom; and their frames, captions and tab order.
 
+#include "tests/win32/support/build_tree.h"
 #include "tests/win32/support/desktop.h"
+#include "tests/win32/support/icon_images.h"
 #include "tests/win32/support/registry.h"
 #include "tests/win32/support/text.h"
 #include "tests/win32/vantrel/vantrel_test.h"
@@ -56,6 +58,10 @@ void ExpectLaidOut(HWND window, const std::vector<int>& tabOrder, int groupBox =
 LONG Style(HWND window, int id) { return GetWindowLongW(GetDlgItem(window, id), GWL_STYLE); }
 
 using Layout = VantrelTest;
+
+TEST(ProgramFile, IconHoldsEverySizeTheSystemDraws) {
+    EXPECT_EQ(IconImages(BuiltProgram(L"Vantrel.exe")), kIconImages);
+}
 
 TEST_F(Layout, OptionsWindowAndAboutWindowHaveTheirControlsInPlace) {
     Start();
