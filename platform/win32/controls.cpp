@@ -49,7 +49,7 @@ bool LayOut(HWND window, const Form& form, UniqueFont& font) {
     const SIZE client{TwipsToPixels(form.clientWidth, dpi), TwipsToPixels(form.clientHeight, dpi)};
     CentreOnItsMonitor(window, WindowSizeForClient(client, form.style, form.exStyle, dpi));
     if (!CreateControls(window, form.controls, dpi)) return false;
-    font = MessageFont(dpi);
+    font = FormFont(dpi);
     SetFontOnChildren(window, font.get());
     return true;
 }
@@ -57,7 +57,7 @@ bool LayOut(HWND window, const Form& form, UniqueFont& font) {
 void LayOutAgain(HWND window, const Form& form, UINT dpi, const RECT& suggested, UniqueFont& font) {
     ::SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                    suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    font = MessageFont(dpi);
+    font = FormFont(dpi);
     SetFontOnChildren(window, font.get());
     PlaceControls(window, form.controls, dpi);
 }

@@ -43,7 +43,7 @@ struct Form {
 };
 
 // Sizes the window for the form at its monitor's DPI, centres it there and
-// creates the controls with the message font, which `font` then holds. False
+// creates the controls with the form font, which `font` then holds. False
 // when a control could not be created.
 bool LayOut(HWND window, const Form& form, UniqueFont& font);
 // The DPI changed: takes the system's suggested place, then scales the font

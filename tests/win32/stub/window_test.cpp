@@ -4,7 +4,9 @@
 #include <chrono>
 
 #include "tests/win32/stub/stub_install.h"
+#include "tests/win32/support/caption_fit.h"
 #include "tests/win32/support/icon_images.h"
+#include "tests/win32/support/open_menu.h"
 #include "tests/win32/support/shown_windows.h"
 
 namespace stub_e2e {
@@ -72,6 +74,14 @@ TEST_F(StubWindow, LooksAsDesigned) {
     EXPECT_TRUE(WaitUntil([&] { return (GetWindowLongW(c1, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON; }, 500ms));
     EXPECT_EQ(GetWindowLongW(c2, GWL_STYLE) & BS_TYPEMASK, BS_PUSHBUTTON);
     EXPECT_EQ(SendMessageW(window, DM_GETDEFID, 0, 0), MAKELRESULT(102, DC_HASDEFID));
+
+    // The captions fit at this DPI and after a change to 144 (150 %).
+    OpenMenuReader measurer(GetWindowThreadProcessId(window, nullptr));
+    for (UINT change : {0u, 144u}) {
+        const std::wstring measures = measurer.MeasureCaptions(window, change);
+        EXPECT_FALSE(measures.empty());
+        EXPECT_EQ(CaptionsThatDoNotFit(measures, change ? change : dpi), std::vector<std::string>{});
+    }
 
 
     RequestClose(window);

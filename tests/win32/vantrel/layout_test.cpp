@@ -3,6 +3,7 @@
 // bottom; and their frames, captions and tab order.
 
 #include "tests/win32/support/build_tree.h"
+#include "tests/win32/support/caption_fit.h"
 #include "tests/win32/support/desktop.h"
 #include "tests/win32/support/icon_images.h"
 #include "tests/win32/support/registry.h"
@@ -110,6 +111,27 @@ TEST_F(Layout, OptionsWindowAndAboutWindowHaveTheirControlsInPlace) {
     EXPECT_TRUE(frame.bottom <= home.top && home.top == aboutOk.top && home.bottom == aboutOk.bottom);
     EXPECT_TRUE(home.left == frame.left && home.right < aboutOk.left && aboutOk.right == frame.right);
     EXPECT_EQ(Style(about, IDC_ABOUT_OK) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+}
+
+// At the screen's DPI and after a change to 144 DPI (150 %), as on a
+// second monitor: each window lays itself out again for the new DPI.
+TEST_F(Layout, EveryCaptionFitsItsControlAt96And144Dpi) {
+    Start();
+    Choose("ddddde");
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(config()) != FALSE; }));
+    Choose("dddddde");
+    HWND about = WaitForWindow({kAboutTitle, kAboutClass, vantrel().id()});
+    ASSERT_NE(about, nullptr);
+    HDC screen = GetDC(nullptr);
+    const UINT dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    for (HWND window : {config(), about}) {
+        for (UINT change : {0u, 144u}) {
+            const std::wstring measures = MeasureCaptions(window, change);
+            ASSERT_FALSE(measures.empty()) << "the window's captions could not be measured";
+            EXPECT_EQ(CaptionsThatDoNotFit(measures, change ? change : dpi), std::vector<std::string>{});
+        }
+    }
 }
 
 HWND FocusOf(HWND window) {
