@@ -73,56 +73,66 @@ void Answer(const MSG& request) {
     Send(request, text);
 }
 
-// Tells the window, laid out for the screen's DPI, that its DPI changed, as
-// the system does when it moves to a monitor of another scale, suggesting
-// the same client area scaled.
-void ChangeDpi(HWND window, UINT from, UINT to) {
-    RECT place{}, client{};
-    GetWindowRect(window, &place);
-    GetClientRect(window, &client);
-    RECT outer{0, 0, MulDiv(client.right, to, from), MulDiv(client.bottom, to, from)};
-    AdjustWindowRectEx(&outer, GetWindowLongW(window, GWL_STYLE), FALSE, GetWindowLongW(window, GWL_EXSTYLE));
-    RECT suggested{place.left, place.top, place.left + outer.right - outer.left, place.top + outer.bottom - outer.top};
-    SendMessageW(window, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&suggested));
+// How much room a caption needs in its control's font: check boxes the
+// check glyph (13 pixels at 96 DPI, scaled), half a "0" after it and the
+// focus rectangle; push buttons their edges; group boxes their caption's
+// indent; labels their text wrapped at their width, or on one line.
+SIZE Needed(HWND child, HDC dc, const wchar_t* caption, UINT dpi, int width) {
+    const LONG style = GetWindowLongW(child, GWL_STYLE);
+    wchar_t kind[16] = L"";
+    GetClassNameW(child, kind, 16);
+    SIZE text{};
+    GetTextExtentPoint32W(dc, caption, lstrlenW(caption), &text);
+    INT zero = 0;
+    GetCharWidth32W(dc, L'0', L'0', &zero);
+    const int type = style & BS_TYPEMASK;
+    if (lstrcmpiW(kind, L"Static") == 0 && (style & SS_TYPEMASK) != SS_LEFTNOWORDWRAP) {
+        RECT wrapped{0, 0, width, 0};
+        DrawTextW(dc, caption, -1, &wrapped, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+        return SIZE{wrapped.right, wrapped.bottom};
+    }
+    if (lstrcmpiW(kind, L"Button") != 0) return text;
+    if (type == BS_GROUPBOX) return SIZE{text.cx + MulDiv(16, dpi, 96), text.cy};
+    if (type <= BS_DEFPUSHBUTTON) return SIZE{text.cx + MulDiv(6, dpi, 96), text.cy + MulDiv(4, dpi, 96)};
+    return SIZE{MulDiv(13, dpi, 96) + zero / 2 + text.cx + 2, text.cy};
 }
 
-// One line per child window: id, class, style, then the control's width and
-// height, its caption's extent on one line, the font's line height, the
-// width and height of the caption wrapped at the control's width, and the
-// width of the digit 0 (buttons set their check glyph half of it apart),
-// the font's face.
+// With a DPI in the request, first tells the window its DPI changed to it,
+// as the system does when it moves to a monitor of another scale. Then
+// answers a line for each control whose caption does not fit it, and
+// "done".
 void Measure(const MSG& request) {
     HDC screen = GetDC(nullptr);
-    const UINT from = static_cast<UINT>(GetDeviceCaps(screen, LOGPIXELSY)), to = static_cast<UINT>(request.lParam);
+    const UINT from = GetDeviceCaps(screen, LOGPIXELSY), to = static_cast<UINT>(request.lParam);
     ReleaseDC(nullptr, screen);
-    if (to && to != from) ChangeDpi(request.hwnd, from, to);
+    if (to && to != from) {
+        RECT place{}, client{};
+        GetWindowRect(request.hwnd, &place);
+        GetClientRect(request.hwnd, &client);
+        RECT outer{0, 0, MulDiv(client.right, to, from), MulDiv(client.bottom, to, from)};
+        AdjustWindowRectEx(&outer, GetWindowLongW(request.hwnd, GWL_STYLE), FALSE, GetWindowLongW(request.hwnd, GWL_EXSTYLE));
+        RECT suggested{place.left, place.top, place.left + outer.right - outer.left, place.top + outer.bottom - outer.top};
+        SendMessageW(request.hwnd, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(to, to), reinterpret_cast<LPARAM>(&suggested));
+    }
     Text& text = Fresh();
     for (HWND child = GetWindow(request.hwnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        wchar_t caption[1024] = L"", kind[64] = L"", line[256];
+        wchar_t caption[1024] = L"", face[LF_FACESIZE] = L"", line[256];
         GetWindowTextW(child, caption, 1024);
-        GetClassNameW(child, kind, 64);
-        const LONG style = GetWindowLongW(child, GWL_STYLE);
-        RECT size{}, wrapped{};
+        RECT size{};
         GetClientRect(child, &size);
-        wrapped.right = size.right;
         HDC dc = GetDC(child);
         HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(child, WM_GETFONT, 0, 0)));
-        SIZE extent{};
-        GetTextExtentPoint32W(dc, caption, lstrlenW(caption), &extent);
-        TEXTMETRICW metrics{};
-        GetTextMetricsW(dc, &metrics);
-        DrawTextW(dc, caption, -1, &wrapped, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
-        INT zero = 0;
-        GetCharWidth32W(dc, L'0', L'0', &zero);
-        wchar_t face[LF_FACESIZE] = L"";
+        const SIZE needed = Needed(child, dc, caption, to ? to : from, size.right);
         GetTextFaceW(dc, LF_FACESIZE, face);
         SelectObject(dc, old);
         ReleaseDC(child, dc);
-        wsprintfW(line, L"%d\t%s\t%lu\t%d\t%d\t%d\t%d\t%d\t%d\t%d\t%s\n", GetDlgCtrlID(child), kind,
-                  static_cast<unsigned long>(style), size.right, size.bottom, extent.cx, metrics.tmHeight,
-                  wrapped.right, wrapped.bottom, zero, face);
-        text.Add(line);
+        if (needed.cx > size.right || needed.cy > size.bottom) {
+            wsprintfW(line, L"control %d in %s needs %d x %d, has %d x %d\n", GetDlgCtrlID(child), face, needed.cx,
+                      needed.cy, size.right, size.bottom);
+            text.Add(line);
+        }
     }
+    text.Add(L"done");
     Send(request, text);
 }
 

@@ -78,7 +78,7 @@ std::wstring OpenMenuReader::Read(Milliseconds timeout) {
     return menu ? Ask(menu, kRequestName, 0, timeout) : std::wstring();
 }
 
-std::wstring OpenMenuReader::MeasureCaptions(HWND window, UINT dpi, Milliseconds timeout) {
+std::wstring OpenMenuReader::CaptionsThatDoNotFit(HWND window, UINT dpi, Milliseconds timeout) {
     return Ask(window, kMeasureName, static_cast<LPARAM>(dpi), timeout);
 }
 

@@ -28,11 +28,11 @@ public:
     // them. Empty when no menu is open or it did not answer in time.
     std::wstring Read(Milliseconds timeout = 2000ms);
 
-    // How the captions of `window`, one of that thread's, fit their controls:
-    // a line per child, tab-separated: id, class, style, width, height,
-    // caption extent, line height, wrapped width and height, width of "0".
-    // With a `dpi`, the window is first told its DPI changed to it.
-    std::wstring MeasureCaptions(HWND window, UINT dpi = 0, Milliseconds timeout = 2000ms);
+    // Whether the captions of `window`, one of that thread's, fit their
+    // controls, measured in the controls' own fonts: a line for each that
+    // does not, then "done". With a `dpi`, the window is first told that
+    // its DPI changed to it.
+    std::wstring CaptionsThatDoNotFit(HWND window, UINT dpi = 0, Milliseconds timeout = 2000ms);
 
 private:
     std::wstring Ask(HWND target, const wchar_t* request, LPARAM argument, Milliseconds timeout);

@@ -83,9 +83,8 @@ protected:
     static int TrayIcons();
     int trayIconsBefore() const { return trayIconsBefore_; }
 
-    // How the captions of one of Vantrel's windows fit their controls (see
-    // OpenMenuReader::MeasureCaptions), after a change to `dpi` if given.
-    std::wstring MeasureCaptions(HWND window, UINT dpi = 0) { return menuReader_->MeasureCaptions(window, dpi); }
+    // See OpenMenuReader::CaptionsThatDoNotFit.
+    std::wstring CaptionsThatDoNotFit(HWND window, UINT dpi) { return menuReader_->CaptionsThatDoNotFit(window, dpi); }
 
     // Ends Vantrel through its close button; answers whether it ended.
     bool EndByCloseButton();
