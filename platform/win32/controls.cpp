@@ -31,12 +31,25 @@ void SetControlText(HWND parent, int id, std::string_view utf8) {
     ::SetDlgItemTextW(parent, id, Widen(utf8).c_str());
 }
 
+void MarkDefaultButton(HWND parent, HWND focus, int defaultId) {
+    constexpr LRESULT kPushButton = DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON;
+    const bool onPushButton = focus && ::IsChild(parent, focus) && (::SendMessageW(focus, WM_GETDLGCODE, 0, 0) & kPushButton);
+    HWND chosen = onPushButton ? focus : ::GetDlgItem(parent, defaultId);
+    for (HWND child = ::GetWindow(parent, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        const LRESULT code = ::SendMessageW(child, WM_GETDLGCODE, 0, 0);
+        if (!(code & kPushButton)) continue;
+        const bool isDefault = (code & DLGC_DEFPUSHBUTTON) != 0;
+        if (isDefault != (child == chosen))
+            ::SendMessageW(child, BM_SETSTYLE, child == chosen ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+    }
+}
+
 bool LayOut(HWND window, const Form& form, UniqueFont& font) {
     const UINT dpi = WindowDpi(window);
     const SIZE client{TwipsToPixels(form.clientWidth, dpi), TwipsToPixels(form.clientHeight, dpi)};
     CentreOnItsMonitor(window, WindowSizeForClient(client, form.style, form.exStyle, dpi));
     if (!CreateControls(window, form.controls, dpi)) return false;
-    font = MessageFont(dpi);
+    font = FormFont(dpi);
     SetFontOnChildren(window, font.get());
     return true;
 }
@@ -44,7 +57,7 @@ bool LayOut(HWND window, const Form& form, UniqueFont& font) {
 void LayOutAgain(HWND window, const Form& form, UINT dpi, const RECT& suggested, UniqueFont& font) {
     ::SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                    suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    font = MessageFont(dpi);
+    font = FormFont(dpi);
     SetFontOnChildren(window, font.get());
     PlaceControls(window, form.controls, dpi);
 }

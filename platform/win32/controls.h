@@ -28,6 +28,13 @@ void PlaceControls(HWND parent, std::span<const ControlSpec> controls, UINT dpi)
 
 void SetControlText(HWND parent, int id, std::string_view utf8);
 
+// Gives the default-button look, and with it Enter, to the push button that
+// has the focus, or to the window's own default button when the focus is on
+// no push button; the others become plain push buttons. A dialog box does
+// this itself; a window that only borrows IsDialogMessage for its keys calls
+// it whenever a button gains or loses the focus.
+void MarkDefaultButton(HWND parent, HWND focus, int defaultId);
+
 // A window laid out like a form: its client area and controls in twips.
 struct Form {
     int clientWidth, clientHeight;  // twips
@@ -36,7 +43,7 @@ struct Form {
 };
 
 // Sizes the window for the form at its monitor's DPI, centres it there and
-// creates the controls with the message font, which `font` then holds. False
+// creates the controls with the form font, which `font` then holds. False
 // when a control could not be created.
 bool LayOut(HWND window, const Form& form, UniqueFont& font);
 // The DPI changed: takes the system's suggested place, then scales the font

@@ -15,7 +15,6 @@ Function Lookup(const wchar_t* module, const char* name) {
 using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
 using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
 using AdjustForDpiFn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
-using ParametersForDpiFn = BOOL(WINAPI*)(UINT, UINT, void*, UINT, UINT);
 
 }  // namespace
 
@@ -71,23 +70,13 @@ void CentreOnItsMonitor(HWND window, SIZE size) {
     ::SetWindowPos(window, nullptr, x, y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-UniqueFont MessageFont(UINT dpi) {
-    static const auto parametersForDpi = Lookup<ParametersForDpiFn>(L"user32.dll", "SystemParametersInfoForDpi");
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    if (!parametersForDpi || !parametersForDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, dpi)) {
-        if (::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
-            // These metrics are for the system DPI.
-            metrics.lfMessageFont.lfHeight = ::MulDiv(metrics.lfMessageFont.lfHeight, static_cast<int>(dpi),
-                                                      static_cast<int>(SystemDpi()));
-        } else {
-            metrics.lfMessageFont = LOGFONTW{};
-            metrics.lfMessageFont.lfHeight = -::MulDiv(9, static_cast<int>(dpi), 72);
-            metrics.lfMessageFont.lfCharSet = DEFAULT_CHARSET;
-            ::lstrcpynW(metrics.lfMessageFont.lfFaceName, L"MS Shell Dlg 2", LF_FACESIZE);
-        }
-    }
-    return UniqueFont(::CreateFontIndirectW(&metrics.lfMessageFont));
+UniqueFont FormFont(UINT dpi) {
+    LOGFONTW font{};
+    font.lfHeight = -::MulDiv(kFormFontPoints, static_cast<int>(dpi), 72);
+    font.lfWeight = FW_NORMAL;
+    font.lfCharSet = DEFAULT_CHARSET;
+    ::lstrcpynW(font.lfFaceName, L"Microsoft Sans Serif", LF_FACESIZE);
+    return UniqueFont(::CreateFontIndirectW(&font));
 }
 
 void SetFontOnChildren(HWND parent, HFONT font) {

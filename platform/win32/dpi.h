@@ -41,9 +41,14 @@ SIZE WindowSizeForClient(SIZE client, DWORD style, DWORD exStyle, UINT dpi);
 // of the monitor it is on.
 void CentreOnItsMonitor(HWND window, SIZE size);
 
-// The system's message-box font at `dpi`, or a plain dialog font when the
-// system cannot say.
-UniqueFont MessageFont(UINT dpi);
+// The font the windows' twips layouts were made for, at `dpi`: the form
+// designer's 8-point MS Sans Serif, in its TrueType face, which every
+// Windows since 2000 has and which scales to any DPI. Each caption fits its
+// control in it. Neither the system's message font (Segoe UI 9 pt on
+// Windows 10 and 11) nor the shell dialog font (Tahoma 8 pt) does: their
+// longest captions run past their check boxes.
+inline constexpr int kFormFontPoints = 8;
+UniqueFont FormFont(UINT dpi);
 
 // Gives every child window the font.
 void SetFontOnChildren(HWND parent, HFONT font);

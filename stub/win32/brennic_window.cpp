@@ -19,9 +19,11 @@ constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDR
 constexpr DWORD kExStyle = 0;
 
 // In tab order; twips, 15 to a pixel at 96 DPI.
+// BS_NOTIFY: the buttons tell when they gain or lose the focus, which moves
+// the default button.
 constexpr ControlSpec kControls[] = {
-    {IDC_BUILD_10C, L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP, 0, "The Conquerors 1.0c", 120, 120, 2175, 375},
-    {IDC_BUILD_10E, L"BUTTON", BS_DEFPUSHBUTTON | WS_TABSTOP, 0, "The Conquerors 1.0e", 120, 600, 2175, 375},
+    {IDC_BUILD_10C, L"BUTTON", BS_PUSHBUTTON | BS_NOTIFY | WS_TABSTOP, 0, "The Conquerors 1.0c", 120, 120, 2175, 375},
+    {IDC_BUILD_10E, L"BUTTON", BS_DEFPUSHBUTTON | BS_NOTIFY | WS_TABSTOP, 0, "The Conquerors 1.0e", 120, 600, 2175, 375},
 };
 
 constexpr Form kForm{2415, 1110, kStyle, kExStyle, kControls};
@@ -81,7 +83,13 @@ void BrennicWindow::Close(int) {
     Destroy();
 }
 
-void BrennicWindow::OnCommand(int id, int code, HWND /*control*/) {
+void BrennicWindow::OnCommand(int id, int code, HWND control) {
+    // As in a dialog box, the focused button is the default one and answers
+    // Enter; with the focus on no button, 1.0e is.
+    if (code == BN_SETFOCUS || code == BN_KILLFOCUS) {
+        platform::win32::MarkDefaultButton(Handle(), code == BN_SETFOCUS ? control : nullptr, IDC_BUILD_10E);
+        return;
+    }
     if (code != BN_CLICKED) return;
     if (id == IDC_BUILD_10C) launcher_.PickBuild10c();
     else if (id == IDC_BUILD_10E) launcher_.PickBuild10e();
@@ -98,10 +106,10 @@ void BrennicWindow::OnDestroy() { ::PostQuitMessage(launcher_.exitCode()); }
 LRESULT BrennicWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case DM_GETDEFID:
-        // Enter presses the 1.0e button wherever the focus is.
+        // Enter with the focus on neither button.
         return MAKELRESULT(IDC_BUILD_10E, DC_HASDEFID);
     case DM_SETDEFID:
-        return TRUE;  // the default button never moves
+        return TRUE;  // that one stays 1.0e
     default:
         return Window::HandleMessage(message, wParam, lParam);
     }

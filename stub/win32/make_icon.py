@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Draws Brennic's icon, a road that forks into two arrows (the two builds of
-the game), and writes it as a 32 x 32, 256-colour .ico file.
+the game), at every size the icon holds, and writes it as brennic.ico.
 
 Run it from anywhere; it writes brennic.ico beside itself. The .ico is kept
 in the repository so that a build needs no Python.
@@ -12,21 +12,12 @@ import sys
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
 from icon_file import icon_file  # noqa: E402
 
-SIZE = 32
-
-# Palette indices; everything past them is black.
-TRANSPARENT, FRAME, FIELD, FIELD_LIGHT, ROAD, LEFT, LEFT_DARK, RIGHT, RIGHT_DARK = range(9)
-PALETTE = {
-    TRANSPARENT: (0, 0, 0),
-    FRAME: (18, 34, 66),
-    FIELD: (40, 78, 140),
-    FIELD_LIGHT: (62, 104, 170),
-    ROAD: (236, 226, 200),
-    LEFT: (240, 176, 48),
-    LEFT_DARK: (176, 118, 20),
-    RIGHT: (120, 206, 96),
-    RIGHT_DARK: (60, 140, 52),
-}
+FRAME = (18, 34, 66)
+FIELD = (40, 78, 140)
+FIELD_LIGHT = (62, 104, 170)
+ROAD = (236, 226, 200)
+LEFT, LEFT_DARK = (240, 176, 48), (176, 118, 20)
+RIGHT, RIGHT_DARK = (120, 206, 96), (60, 140, 52)
 
 
 def segment_distance(px, py, ax, ay, bx, by):
@@ -50,12 +41,16 @@ def in_rounded_square(px, py, low, high, radius):
     return math.hypot(px - cx, py - cy) <= radius
 
 
-def pixel(x, y):
-    px, py = x + 0.5, y + 0.5
+def paint(px, py, pixel):
+    """(r, g, b, a) at (px, py) of the 32-unit square; `pixel` is one
+    pixel's width in those units, which keeps the frame and the arrows'
+    shafts at least about a pixel wide at the small sizes."""
     if not in_rounded_square(px, py, 0.5, 31.5, 6):
-        return TRANSPARENT
-    if not in_rounded_square(px, py, 1.7, 30.3, 5):
-        return FRAME
+        return (0, 0, 0, 0)
+    frame = max(1.2, pixel)
+    if not in_rounded_square(px, py, 0.5 + frame, 31.5 - frame, 6 - frame):
+        return FRAME + (255,)
+    bold = max(0.0, (pixel - 1) * 0.6)
     fork = (16, 17)
     # The two arrows: the left one for 1.0c, the right one for 1.0e.
     for tip, base_left, base_right, colour, dark in (
@@ -63,25 +58,18 @@ def pixel(x, y):
         ((25.5, 5.5), (19.5, 5.0), (28.0, 12.5), RIGHT, RIGHT_DARK),
     ):
         if in_triangle(px, py, tip, base_left, base_right):
-            return colour
+            return colour + (255,)
         mid = ((base_left[0] + base_right[0]) / 2, (base_left[1] + base_right[1]) / 2)
         d = segment_distance(px, py, fork[0], fork[1], mid[0], mid[1])
-        if d <= 1.7 and py >= mid[1] - 0.5:
-            return colour if d <= 1.0 else dark
-    d = segment_distance(px, py, 16, 28.5, fork[0], fork[1])
-    if d <= 2.2:
-        return ROAD
-    return FIELD_LIGHT if py < 16 else FIELD
-
-
-def icon_bytes():
-    rows = [[pixel(x, y) for x in range(SIZE)] for y in range(SIZE)]
-    return icon_file([[None if i == TRANSPARENT else i for i in row] for row in rows],
-                     [PALETTE[i] for i in sorted(PALETTE)])
+        if d <= 1.7 + bold and py >= mid[1] - 0.5:
+            return (colour if d <= 1.0 + bold else dark) + (255,)
+    if segment_distance(px, py, 16, 28.5, fork[0], fork[1]) <= 2.2 + bold:
+        return ROAD + (255,)
+    return (FIELD_LIGHT if py < 16 else FIELD) + (255,)
 
 
 if __name__ == "__main__":
     target = os.path.join(os.path.dirname(os.path.abspath(__file__)), "brennic.ico")
     with open(target, "wb") as f:
-        f.write(icon_bytes())
-    print("wrote", target)
+        f.write(icon_file(paint))
+    print("wrote", target, os.path.getsize(target), "bytes")

@@ -34,7 +34,9 @@ constexpr ControlSpec kControls[] = {
     {IDC_APPLICATION_LIST, L"LISTBOX",
      LBS_MULTIPLESEL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP | WS_GROUP,
      WS_EX_CLIENTEDGE, {}, 120, 1440, 4335, 2535},
-    {IDC_REPLY_HINT, L"STATIC", SS_LEFT | WS_GROUP, 0, kReplyHintCaption, 360, 360, 1455, 255},
+    // One line: a font a shade wider than the form's would cut off its end
+    // rather than wrap it out of sight.
+    {IDC_REPLY_HINT, L"STATIC", SS_LEFTNOWORDWRAP | WS_GROUP, 0, kReplyHintCaption, 360, 360, 1455, 255},
 };
 
 constexpr Form kForm{kClientWidth, kClientHeight, kStyle, kExStyle, kControls};

@@ -37,14 +37,44 @@ const wchar_t* ProgramName() {
     return start;
 }
 
+using MessageBoxFunction = int(WINAPI*)(HWND, const wchar_t*, const wchar_t*, UINT);
+
+struct Message {
+    MessageBoxFunction box;
+    const wchar_t* text;
+};
+
+DWORD WINAPI ShowMessage(void* parameter) {
+    const auto* message = static_cast<const Message*>(parameter);
+    message->box(nullptr, message->text, ProgramName(), MB_OK | MB_ICONERROR | MB_TASKMODAL | MB_SETFOREGROUND);
+    return 0;
+}
+
+// A message box runs a message loop on its thread, which would go on
+// dispatching that thread's timers and window messages: the program's own
+// work, in a program that has just said it cannot go on. So the box gets a
+// thread of its own, and this one waits for it without dispatching anything.
+void ShowOnItsOwnThread(Message& message) {
+    HANDLE thread = ::CreateThread(nullptr, 0, &ShowMessage, &message, 0, nullptr);
+    if (!thread) {
+        // Too little left even for a thread: better said from here than not
+        // at all.
+        ShowMessage(&message);
+        return;
+    }
+    ::WaitForSingleObject(thread, INFINITE);
+    ::CloseHandle(thread);
+}
+
 [[noreturn]] void EndProgram(const wchar_t* why) {
     // USER32 is looked up by hand: Brennic loads it only on first use, and
     // a failed delay-load would end the program without a word.
-    using MessageBoxFunction = int(WINAPI*)(HWND, const wchar_t*, const wchar_t*, UINT);
     if (HMODULE user32 = ::LoadLibraryW(L"user32.dll")) {
         if (auto box = reinterpret_cast<MessageBoxFunction>(
-                reinterpret_cast<void*>(::GetProcAddress(user32, "MessageBoxW"))))
-            box(nullptr, why, ProgramName(), MB_OK | MB_ICONERROR | MB_TASKMODAL | MB_SETFOREGROUND);
+                reinterpret_cast<void*>(::GetProcAddress(user32, "MessageBoxW")))) {
+            Message message{box, why};
+            ShowOnItsOwnThread(message);
+        }
     }
     // No destructor or exit handler runs: the program's state is not to be
     // trusted any more.

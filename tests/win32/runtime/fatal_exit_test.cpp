@@ -13,7 +13,7 @@ namespace {
 
 using namespace e2e;
 
-TEST(FatalExit, FailedAllocationAndLengthEndTheProgramWithAMessage) {
+TEST(FatalExit, FailedAllocationAndLengthEndTheProgramWithAMessageAndNothingElseRuns) {
     for (const wchar_t* failure : {L"memory", L"length"}) {
         SCOPED_TRACE(Utf8(failure));
         ScratchFolder scratch;
@@ -21,6 +21,8 @@ TEST(FatalExit, FailedAllocationAndLengthEndTheProgramWithAMessage) {
         HWND box = WaitForMessageBox(L"fatal_exit_probe", probe.id());
         ASSERT_TRUE(box);
         EXPECT_NE(MessageBoxText(box).find(L"memory"), std::wstring::npos);
+        Sleep(300);
+        EXPECT_FALSE(FileExists(scratch / L"fatal_exit_probe.ticked")) << "the program ran on under its message";
         AnswerMessageBox(box);
         EXPECT_EQ(probe.WaitForExit(), 3u);
         EXPECT_FALSE(FileExists(scratch / L"fatal_exit_probe.went_on"));

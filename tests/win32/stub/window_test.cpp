@@ -4,6 +4,8 @@
 #include <chrono>
 
 #include "tests/win32/stub/stub_install.h"
+#include "tests/win32/support/icon_images.h"
+#include "tests/win32/support/open_menu.h"
 #include "tests/win32/support/shown_windows.h"
 
 namespace stub_e2e {
@@ -23,6 +25,13 @@ unsigned long long NowFileTime() {
     return (static_cast<unsigned long long>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
 }
 
+HWND FocusOf(HWND window) {
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof gui;
+    GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &gui);
+    return gui.hwndFocus;
+}
+
 TEST_F(StubWindow, LooksAsDesigned) {
     // Without the game the tick only opens a message box, and the window
     // stays to be looked at for as long as it takes.
@@ -31,13 +40,7 @@ TEST_F(StubWindow, LooksAsDesigned) {
     HWND window = WaitForStubWindow(*stub);
     ASSERT_TRUE(window);
 
-    auto focus = [&] {
-        GUITHREADINFO gui{};
-        gui.cbSize = sizeof gui;
-        GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &gui);
-        return gui.hwndFocus;
-    };
-    EXPECT_TRUE(WaitUntil([&] { return focus() == Build10cButton(window); }, 500ms));
+    EXPECT_TRUE(WaitUntil([&] { return FocusOf(window) == Build10cButton(window); }, 500ms));
 
     const LONG style = GetWindowLongW(window, GWL_STYLE);
     EXPECT_TRUE(style & WS_CAPTION);
@@ -66,8 +69,14 @@ TEST_F(StubWindow, LooksAsDesigned) {
     EXPECT_EQ(r1.bottom - r1.top, MulDiv(25, dpi, 96));
     EXPECT_EQ(r2.top - client.top, MulDiv(40, dpi, 96));
     EXPECT_TRUE(GetWindowLongW(c1, GWL_STYLE) & WS_TABSTOP);
-    EXPECT_EQ(GetWindowLongW(c2, GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+    // The focused button looks like the default, as in a dialog box.
+    EXPECT_TRUE(WaitUntil([&] { return (GetWindowLongW(c1, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON; }, 500ms));
+    EXPECT_EQ(GetWindowLongW(c2, GWL_STYLE) & BS_TYPEMASK, BS_PUSHBUTTON);
     EXPECT_EQ(SendMessageW(window, DM_GETDEFID, 0, 0), MAKELRESULT(102, DC_HASDEFID));
+
+    // The captions fit at this DPI and after a change to 144 (150 %).
+    OpenMenuReader measurer(GetWindowThreadProcessId(window, nullptr));
+    for (UINT change : {0u, 144u}) EXPECT_EQ(measurer.CaptionsThatDoNotFit(window, change), L"done");
 
 
     RequestClose(window);
@@ -79,17 +88,9 @@ TEST_F(StubWindow, LooksAsDesigned) {
 }
 
 TEST_F(StubWindow, ProgramFileCarriesIconVersionAndManifest) {
+    EXPECT_EQ(IconImages(Path(L"Brennic.exe")), kIconImages);
     HMODULE file = LoadLibraryExW(Path(L"Brennic.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_TRUE(file);
-    // The first icon group: one 32 x 32 image of 256 colours.
-    HRSRC group = FindResourceW(file, MAKEINTRESOURCEW(1), RT_GROUP_ICON);
-    ASSERT_TRUE(group);
-    const auto* dir = static_cast<const BYTE*>(LockResource(LoadResource(file, group)));
-    ASSERT_TRUE(dir);
-    EXPECT_EQ(dir[4] | dir[5] << 8, 1);            // images
-    EXPECT_EQ(dir[6], 32);                          // width
-    EXPECT_EQ(dir[7], 32);                          // height
-    EXPECT_EQ(dir[6 + 6] | dir[6 + 7] << 8, 8);     // bits per pixel
     EXPECT_TRUE(FindResourceW(file, MAKEINTRESOURCEW(1), RT_MANIFEST));
     EXPECT_TRUE(FindResourceW(file, MAKEINTRESOURCEW(1), RT_VERSION));
     HRSRC manifest = FindResourceW(file, MAKEINTRESOURCEW(1), RT_MANIFEST);
@@ -217,11 +218,27 @@ TEST_F(StubWindow, Command2WithAHiddenMarkerSaysItCannotSwitch) {
 
 TEST_F(StubWindow, KeyboardWorksAsInADialog) {
     {
-        SCOPED_TRACE("Enter presses 1.0e although 1.0c has the focus");
+        SCOPED_TRACE("Enter presses 1.0c, which has the focus");
+        ASSERT_TRUE(WriteFileBytes(Marker(), ""));
         auto stub = StartStub();
         HWND window = WaitForStubWindow(*stub);
         ASSERT_TRUE(window);
         PostMessageW(Build10cButton(window), WM_KEYDOWN, VK_RETURN, 0);
+        EXPECT_EQ(stub->WaitForExit(), 0u);
+        EXPECT_FALSE(FileExists(Marker()));
+    }
+    {
+        SCOPED_TRACE("Enter presses 1.0e while no button has the focus");
+        auto stub = StartStub();
+        HWND window = WaitForStubWindow(*stub);
+        ASSERT_TRUE(window);
+        // Once Brennic has put the focus on 1.0c, the window itself takes it.
+        ASSERT_TRUE(WaitUntil([&] { return FocusOf(window) == Build10cButton(window); }, 500ms));
+        const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+        ASSERT_TRUE(AttachThreadInput(GetCurrentThreadId(), thread, TRUE));
+        SetFocus(window);
+        AttachThreadInput(GetCurrentThreadId(), thread, FALSE);
+        PostMessageW(window, WM_KEYDOWN, VK_RETURN, 0);
         EXPECT_EQ(stub->WaitForExit(), 0u);
         EXPECT_TRUE(FileExists(Marker()));
     }
@@ -235,7 +252,7 @@ TEST_F(StubWindow, KeyboardWorksAsInADialog) {
         EXPECT_EQ(stub->WaitForExit(), 0u);
         EXPECT_FALSE(FileExists(Marker()));
     }
-    EXPECT_TRUE(WaitUntil([&] { return Records().size() == 2; }));
+    EXPECT_TRUE(WaitUntil([&] { return Records().size() == 3; }));
 }
 
 TEST_F(StubWindow, ClosingBeforeTheTimerStartsNothingAndChangesNothing) {

@@ -13,6 +13,7 @@ namespace e2e {
 namespace {
 
 constexpr wchar_t kRequestName[] = L"VantrelTests.ReadOpenMenu";
+constexpr wchar_t kMeasureName[] = L"VantrelTests.MeasureCaptions";
 constexpr ULONG_PTR kMenuText = 0x4D454E55;
 constexpr wchar_t kReceiverClass[] = L"VantrelTests.MenuReceiver";
 
@@ -74,10 +75,18 @@ LRESULT CALLBACK OpenMenuReader::Receive(HWND window, UINT message, WPARAM wPara
 
 std::wstring OpenMenuReader::Read(Milliseconds timeout) {
     HWND menu = OpenMenuOf(threadId_);
-    if (!menu || !receiver_) return {};
+    return menu ? Ask(menu, kRequestName, 0, timeout) : std::wstring();
+}
+
+std::wstring OpenMenuReader::CaptionsThatDoNotFit(HWND window, UINT dpi, Milliseconds timeout) {
+    return Ask(window, kMeasureName, static_cast<LPARAM>(dpi), timeout);
+}
+
+std::wstring OpenMenuReader::Ask(HWND target, const wchar_t* request, LPARAM argument, Milliseconds timeout) {
+    if (!receiver_) return {};
     answered_ = false;
     answer_.clear();
-    PostMessageW(menu, RegisterWindowMessageW(kRequestName), reinterpret_cast<WPARAM>(receiver_), 0);
+    PostMessageW(target, RegisterWindowMessageW(request), reinterpret_cast<WPARAM>(receiver_), argument);
     // The answer is sent to our window, so it arrives only while this thread
     // takes messages.
     WaitUntil([&] {

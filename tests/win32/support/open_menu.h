@@ -2,7 +2,9 @@
 // Reading the popup menu that a program under test has open. Under Wine a
 // menu's items cannot be read from another process, so the hook DLL of the
 // tests (tests/win32/menu_hook) is loaded into the thread that owns the
-// menu, reads it there and sends the items back.
+// menu, reads it there and sends the items back. The same hook measures a
+// window's captions in its controls' own fonts, which no other process can
+// select.
 
 #include <windows.h>
 
@@ -26,7 +28,14 @@ public:
     // them. Empty when no menu is open or it did not answer in time.
     std::wstring Read(Milliseconds timeout = 2000ms);
 
+    // Whether the captions of `window`, one of that thread's, fit their
+    // controls, measured in the controls' own fonts: a line for each that
+    // does not, then "done". With a `dpi`, the window is first told that
+    // its DPI changed to it.
+    std::wstring CaptionsThatDoNotFit(HWND window, UINT dpi = 0, Milliseconds timeout = 2000ms);
+
 private:
+    std::wstring Ask(HWND target, const wchar_t* request, LPARAM argument, Milliseconds timeout);
     static LRESULT CALLBACK Receive(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
     DWORD threadId_;

@@ -2,7 +2,9 @@
 // sized for the screen's DPI, over no other, in reading order, buttons at the
 // bottom; and their frames, captions and tab order.
 
+#include "tests/win32/support/build_tree.h"
 #include "tests/win32/support/desktop.h"
+#include "tests/win32/support/icon_images.h"
 #include "tests/win32/support/registry.h"
 #include "tests/win32/support/text.h"
 #include "tests/win32/vantrel/vantrel_test.h"
@@ -57,6 +59,10 @@ LONG Style(HWND window, int id) { return GetWindowLongW(GetDlgItem(window, id), 
 
 using Layout = VantrelTest;
 
+TEST(ProgramFile, IconHoldsEverySizeTheSystemDraws) {
+    EXPECT_EQ(IconImages(BuiltProgram(L"Vantrel.exe")), kIconImages);
+}
+
 TEST_F(Layout, OptionsWindowAndAboutWindowHaveTheirControlsInPlace) {
     Start();
     Choose("ddddde");
@@ -104,6 +110,20 @@ TEST_F(Layout, OptionsWindowAndAboutWindowHaveTheirControlsInPlace) {
     EXPECT_TRUE(frame.bottom <= home.top && home.top == aboutOk.top && home.bottom == aboutOk.bottom);
     EXPECT_TRUE(home.left == frame.left && home.right < aboutOk.left && aboutOk.right == frame.right);
     EXPECT_EQ(Style(about, IDC_ABOUT_OK) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+}
+
+// At the screen's DPI and after a change to 144 DPI (150 %), as on a
+// second monitor: each window lays itself out again for the new DPI.
+TEST_F(Layout, EveryCaptionFitsItsControlAt96And144Dpi) {
+    Start();
+    Choose("ddddde");
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(config()) != FALSE; }));
+    Choose("dddddde");
+    HWND about = WaitForWindow({kAboutTitle, kAboutClass, vantrel().id()});
+    ASSERT_NE(about, nullptr);
+    for (HWND window : {config(), about}) {
+        for (UINT change : {0u, 144u}) EXPECT_EQ(CaptionsThatDoNotFit(window, change), L"done") << "DPI change to " << change;
+    }
 }
 
 HWND FocusOf(HWND window) {

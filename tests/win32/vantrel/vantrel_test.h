@@ -83,6 +83,9 @@ protected:
     static int TrayIcons();
     int trayIconsBefore() const { return trayIconsBefore_; }
 
+    // See OpenMenuReader::CaptionsThatDoNotFit.
+    std::wstring CaptionsThatDoNotFit(HWND window, UINT dpi) { return menuReader_->CaptionsThatDoNotFit(window, dpi); }
+
     // Ends Vantrel through its close button; answers whether it ended.
     bool EndByCloseButton();
 
