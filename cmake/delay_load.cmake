@@ -30,3 +30,18 @@ function(add_delay_import_library name dll)
   set_target_properties(delay_${name} PROPERTIES IMPORTED_LOCATION ${output})
   add_dependencies(delay_${name} delay_${name}_library)
 endfunction()
+
+# Every import slot of a release program must be filled once it is linked:
+# an empty one sends the first call through it to address 0 (a delay-loaded
+# function whose stub the linker dropped does that). tools/pe_imports.py
+# reads the program and its link map (cmake/release_programs.cmake); a
+# program that fails is deleted, so that nothing packages it and the next
+# build links it again. Called from the folder that makes the program.
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+
+function(check_import_slots program)
+  add_custom_command(TARGET ${program} POST_BUILD
+    COMMAND Python3::Interpreter ${PROJECT_SOURCE_DIR}/tools/pe_imports.py check --delete-on-failure
+            $<TARGET_FILE:${program}>
+    VERBATIM)
+endfunction()
