@@ -17,6 +17,8 @@
 #include <new>
 #include <stdexcept>
 
+#include "platform/win32/system_library.h"
+
 namespace {
 
 // As abort() ends a program.
@@ -41,7 +43,7 @@ const wchar_t* ProgramName() {
     // USER32 is looked up by hand: Brennic loads it only on first use, and
     // a failed delay-load would end the program without a word.
     using MessageBoxFunction = int(WINAPI*)(HWND, const wchar_t*, const wchar_t*, UINT);
-    if (HMODULE user32 = ::LoadLibraryW(L"user32.dll")) {
+    if (HMODULE user32 = platform::win32::LoadSystemLibrary(L"user32.dll")) {
         if (auto box = reinterpret_cast<MessageBoxFunction>(
                 reinterpret_cast<void*>(::GetProcAddress(user32, "MessageBoxW"))))
             box(nullptr, why, ProgramName(), MB_OK | MB_ICONERROR | MB_TASKMODAL | MB_SETFOREGROUND);
