@@ -4,6 +4,14 @@
 #
 #   add_delay_import_library(user32 USER32.dll)   # makes target delay_user32
 #
+# Two things of ld's would leave a delay-loaded function's import slot empty,
+# sending its first call to address 0; both are countered:
+# - at 32 bits it drops the stub of a function only reached through its
+#   slot (__imp_ pointer), so the top declares the window DLLs' functions
+#   without dllimport and every call goes through the stub;
+# - with --gc-sections it drops the stub of a function no live code calls
+#   while keeping its slot, so cmake/delay_thunks.ld keeps the stubs.
+#
 # List delay_<name> right after the libraries that call into the DLL and
 # before any plain <name>: the linker binds each import from the first
 # library it meets that has it, and one plain import loads the DLL at start.
@@ -27,7 +35,9 @@ function(add_delay_import_library name dll)
     VERBATIM)
   add_custom_target(delay_${name}_library DEPENDS ${output})
   add_library(delay_${name} STATIC IMPORTED GLOBAL)
-  set_target_properties(delay_${name} PROPERTIES IMPORTED_LOCATION ${output})
+  set_target_properties(delay_${name} PROPERTIES IMPORTED_LOCATION ${output}
+                        INTERFACE_LINK_OPTIONS -Wl,-T,${PROJECT_SOURCE_DIR}/cmake/delay_thunks.ld
+                        INTERFACE_LINK_DEPENDS ${PROJECT_SOURCE_DIR}/cmake/delay_thunks.ld)
   add_dependencies(delay_${name} delay_${name}_library)
 endfunction()
 
