@@ -14,9 +14,9 @@ one the address of the stub that loads the DLL. An empty slot sends the
 first call to address 0, so a program with one must not ship.
 
 The delay-loaded tables are found through the program's delay-import
-directory. GNU ld up to 2.41 leaves that directory empty; then the link map
-beside the program (PROGRAM with .map for .exe, as our build writes it)
-gives where each DLL's descriptor is."""
+directory. The GNU ld our toolchain has (2.40) leaves that directory empty;
+then the link map beside the program (PROGRAM with .map for .exe, as our
+build writes it) gives where each DLL's descriptor is."""
 
 import os
 import re
@@ -165,4 +165,8 @@ def main(argv):
 
 
 if __name__ == "__main__":
-    sys.exit(main(sys.argv))
+    try:
+        sys.exit(main(sys.argv))
+    except (OSError, ValueError) as error:
+        print(f"pe_imports.py: {error}", file=sys.stderr)
+        sys.exit(1)
