@@ -25,4 +25,10 @@ set(CPACK_PACKAGE_FILE_NAME Vantrel-${PROJECT_VERSION}-win32)
 # Unpacks into a folder of its own rather than over whatever is beside it.
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
 set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/package)
+# Every entry of the zip carries the release time (tools/release_files.py),
+# which CPack takes from SOURCE_DATE_EPOCH: the same commit makes the same
+# zip.
+set(CPACK_VANTREL_SOURCE_DIR ${PROJECT_SOURCE_DIR})
+set(CPACK_VANTREL_PYTHON ${Python3_EXECUTABLE})
+set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/cmake/package_time.cmake)
 include(CPack)

@@ -26,9 +26,14 @@ endforeach()
 # does not pick it up.
 add_library(fatal_exit OBJECT ${PROJECT_SOURCE_DIR}/platform/win32/runtime/fatal_exit.cpp)
 target_compile_options(fatal_exit PRIVATE ${release_compile_options})
+target_link_libraries(fatal_exit PUBLIC platform_win32)
+# The delay-load helper's hook, which must reach the link as an object.
+add_library(delay_load_hook OBJECT ${PROJECT_SOURCE_DIR}/platform/win32/runtime/delay_load_hook.cpp)
+target_compile_options(delay_load_hook PRIVATE ${release_compile_options})
+target_link_libraries(delay_load_hook PUBLIC platform_win32)
 
 foreach(program IN LISTS release_programs)
   target_compile_options(${program} PRIVATE ${release_compile_options})
-  target_sources(${program} PRIVATE $<TARGET_OBJECTS:fatal_exit>)
+  target_sources(${program} PRIVATE $<TARGET_OBJECTS:fatal_exit> $<TARGET_OBJECTS:delay_load_hook>)
   target_link_options(${program} PRIVATE -Wl,-Map=$<TARGET_FILE_DIR:${program}>/${program}.map)
 endforeach()

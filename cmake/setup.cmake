@@ -20,15 +20,24 @@ set(SETUP_PROGRAM ${setup_dir}/Vantrel-${PROJECT_VERSION}${setup_suffix}-setup.e
     CACHE INTERNAL "The setup program this build makes")
 set(setup_script ${PROJECT_SOURCE_DIR}/setup/win32/vantrel.nsi)
 
+# The setup keeps each file's time, to give it back on install: it gets
+# copies dated with the release time (tools/release_files.py), so that the
+# same commit makes the same setup program.
+set(setup_files ${CMAKE_BINARY_DIR}/setup-files)
 add_custom_command(
   OUTPUT ${SETUP_PROGRAM}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${setup_dir}
+  COMMAND ${CMAKE_COMMAND} -E rm -rf ${setup_files}
+  COMMAND Python3::Interpreter ${PROJECT_SOURCE_DIR}/tools/release_files.py stage ${PROJECT_SOURCE_DIR} ${setup_files}
+          $<TARGET_FILE:Vantrel> $<TARGET_FILE:Brennic> $<TARGET_FILE:GameSwap>
+          ${CMAKE_BINARY_DIR}/package-text/README.txt ${CMAKE_BINARY_DIR}/package-text/LICENSE.txt
   COMMAND ${MAKENSIS} -V2 -INPUTCHARSET UTF8
           -DVERSION=${PROJECT_VERSION} -DTARGET=${setup_target} -DOUTFILE=${SETUP_PROGRAM}
-          -DVANTREL_EXE=$<TARGET_FILE:Vantrel> -DBRENNIC_EXE=$<TARGET_FILE:Brennic>
-          -DGAMESWAP_EXE=$<TARGET_FILE:GameSwap> -DTEXT_DIR=${CMAKE_BINARY_DIR}/package-text
+          -DVANTREL_EXE=${setup_files}/$<TARGET_FILE_NAME:Vantrel> -DBRENNIC_EXE=${setup_files}/$<TARGET_FILE_NAME:Brennic>
+          -DGAMESWAP_EXE=${setup_files}/$<TARGET_FILE_NAME:GameSwap> -DTEXT_DIR=${setup_files}
           ${setup_script}
   DEPENDS ${setup_script} Vantrel Brennic GameSwap ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/LICENSE
+          ${PROJECT_SOURCE_DIR}/tools/release_files.py
   COMMENT "Making the setup program with NSIS (${setup_target})"
   VERBATIM)
 add_custom_target(setup ALL DEPENDS ${SETUP_PROGRAM})

@@ -1,5 +1,7 @@
 #include "platform/win32/dpi.h"
 
+#include "platform/win32/system_library.h"
+
 namespace platform::win32 {
 
 namespace {
@@ -7,7 +9,7 @@ namespace {
 template <typename Function>
 Function Lookup(const wchar_t* module, const char* name) {
     HMODULE handle = ::GetModuleHandleW(module);
-    if (!handle) handle = ::LoadLibraryW(module);  // stays loaded for the program's life
+    if (!handle) handle = LoadSystemLibrary(module);  // stays loaded for the program's life
     if (!handle) return nullptr;
     return reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(handle, name)));
 }

@@ -3,10 +3,12 @@
 
 #include <windows.h>
 
+#include "platform/win32/system_library.h"
 #include "platform/win32/win32_services.h"
 #include "stub/win32/brennic_window.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
+    platform::win32::LimitLibrarySearchToSystemFolder();
     platform::win32::Win32Services os;
     stub::win32::BrennicWindow window(instance, os);
     window.Load();

@@ -3,12 +3,14 @@
 
 #include <windows.h>
 
+#include "platform/win32/system_library.h"
 #include "platform/win32/win32_services.h"
 #include "switcher/switcher.h"
 #include "switcher/texts.h"
 #include "switcher/win32/window_view.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    platform::win32::LimitLibrarySearchToSystemFolder();
     // No common controls: the check boxes, the list and the buttons are the
     // system's plain ones. Loading COMCTL32 for their visual styles would
     // more than double what Vantrel keeps in memory all day in the tray.

@@ -17,6 +17,8 @@
 #include <new>
 #include <stdexcept>
 
+#include "platform/win32/system_library.h"
+
 namespace {
 
 // As abort() ends a program.
@@ -69,7 +71,7 @@ void ShowOnItsOwnThread(Message& message) {
 [[noreturn]] void EndProgram(const wchar_t* why) {
     // USER32 is looked up by hand: Brennic loads it only on first use, and
     // a failed delay-load would end the program without a word.
-    if (HMODULE user32 = ::LoadLibraryW(L"user32.dll")) {
+    if (HMODULE user32 = platform::win32::LoadSystemLibrary(L"user32.dll")) {
         if (auto box = reinterpret_cast<MessageBoxFunction>(
                 reinterpret_cast<void*>(::GetProcAddress(user32, "MessageBoxW")))) {
             Message message{box, why};
