@@ -92,6 +92,8 @@ public:
     // The folder that holds the running program's file, no trailing separator
     // unless it is a drive root.
     virtual std::string ProgramFolder() = 0;
+    // The system's Windows folder, where the shell's own Explorer lives.
+    virtual Result<std::string> WindowsFolder() = 0;
     // Everything after the program path and the blanks that follow it, exactly
     // as received, whether or not the path was quoted.
     virtual std::string ArgumentText() = 0;

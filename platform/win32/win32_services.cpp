@@ -4,6 +4,7 @@
 
 #include <string_view>
 
+#include "platform/win32/system_error.h"
 #include "platform/win32/text.h"
 
 namespace platform::win32 {
@@ -61,6 +62,17 @@ void Win32Services::BringMessageToFront() {
 void Win32Services::Beep() { ::MessageBeep(MB_OK); }
 
 std::string Win32Services::ProgramFolder() { return Narrow(FolderOf(ProgramPath())); }
+
+Result<std::string> Win32Services::WindowsFolder() {
+    // The system's own folder, not a user's private one under Terminal
+    // Services; and no WOW64 redirection applies to it.
+    wchar_t folder[MAX_PATH + 1];
+    const UINT length = ::GetSystemWindowsDirectoryW(folder, MAX_PATH + 1);
+    if (length == 0 || length > MAX_PATH) return Failure("Cannot find the Windows folder", ::GetLastError());
+    std::wstring_view path(folder, length);
+    if (path.size() > 3 && path.back() == L'\\') path.remove_suffix(1);
+    return Narrow(path);
+}
 
 std::string Win32Services::ArgumentText() { return Narrow(ArgumentTextOf(::GetCommandLineW())); }
 
