@@ -41,6 +41,10 @@ SIZE WindowSizeForClient(SIZE client, DWORD style, DWORD exStyle, UINT dpi);
 // of the monitor it is on.
 void CentreOnItsMonitor(HWND window, SIZE size);
 
+// The side of a small icon (caption, notification area) at `dpi`: 16 px at
+// 96 DPI, 24 at 144.
+int SmallIconSize(UINT dpi);
+
 // The system's message-box font at `dpi`, or a plain dialog font when the
 // system cannot say.
 UniqueFont MessageFont(UINT dpi);

@@ -79,7 +79,7 @@ bool OptionsWindow::CreateControls() {
 }
 
 bool OptionsWindow::AddTrayIcon() {
-    return Loaded() && tray_.Install(Handle(), icons_.little, kTrayCallbackMessage);
+    return Loaded() && tray_.Install(Handle(), kTrayCallbackMessage);
 }
 
 bool OptionsWindow::SetVisible(bool visible) {
@@ -199,6 +199,7 @@ void OptionsWindow::OnDestroy() {
 }
 
 void OptionsWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
+    tray_.Resize();
     if (HasControls()) LayOutAgain(Handle(), kForm, dpi, suggested, font_);
 }
 
@@ -226,6 +227,12 @@ LRESULT OptionsWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     switch (message) {
     case DM_GETDEFID:
         return MAKELRESULT(IDC_OPTIONS_OK, DC_HASDEFID);
+    case WM_DISPLAYCHANGE:
+    case WM_SETTINGCHANGE:
+        // A new display scale, monitor or icon metric may change the size
+        // the notification area draws.
+        tray_.Resize();
+        return platform::win32::Window::HandleMessage(message, wParam, lParam);
     default:
         return platform::win32::Window::HandleMessage(message, wParam, lParam);
     }
