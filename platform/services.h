@@ -19,7 +19,9 @@ namespace platform {
 enum class WindowStyle { Normal, Maximized };
 
 // Buttons and icon of a message box, and its answers.
-enum class MessageStyle { Ok, OkCancelWarning, OkError };
+// OkCancelWarningOnTop: a question that must be seen over another program's
+// full-screen window, asked when no click of the user's opened it.
+enum class MessageStyle { Ok, OkCancelWarning, OkCancelWarningOnTop, OkError };
 enum class Answer { Ok, Cancel };
 
 using WindowHandle = std::uintptr_t;  // 0 means no window
