@@ -50,17 +50,6 @@ TEST_F(StartupTest, ARefusedIconComesBackWithTheTaskbar) {
     EXPECT_TRUE(view.iconShown);
 }
 
-TEST_F(StartupTest, ARefusedIconIsAskedForEverySecondUntilTheShellTakesIt) {
-    view.trayRefused = true;
-    Start();
-    for (int tick = 0; tick < 8; ++tick) app.Tick();
-    EXPECT_EQ(view.iconAdds, 3);  // at start, then once a second
-    view.trayRefused = false;
-    for (int tick = 0; tick < 12; ++tick) app.Tick();
-    EXPECT_TRUE(view.iconShown);
-    EXPECT_EQ(view.iconAdds, 4);
-}
-
 TEST_F(StartupTest, TaskbarRestartReaddsTheIconOnlyWhileInstalled) {
     Start();
     view.iconShown = false;  // Explorer died with it
