@@ -19,7 +19,9 @@ namespace platform {
 enum class WindowStyle { Normal, Maximized };
 
 // Buttons and icon of a message box, and its answers.
-enum class MessageStyle { Ok, OkCancelWarning, OkError };
+// OkCancelWarningOnTop: a question that must be seen over another program's
+// full-screen window, asked when no click of the user's opened it.
+enum class MessageStyle { Ok, OkCancelWarning, OkCancelWarningOnTop, OkError };
 enum class Answer { Ok, Cancel };
 
 using WindowHandle = std::uintptr_t;  // 0 means no window
@@ -92,6 +94,8 @@ public:
     // The folder that holds the running program's file, no trailing separator
     // unless it is a drive root.
     virtual std::string ProgramFolder() = 0;
+    // The system's Windows folder, where the shell's own Explorer lives.
+    virtual Result<std::string> WindowsFolder() = 0;
     // Everything after the program path and the blanks that follow it, exactly
     // as received, whether or not the path was quoted.
     virtual std::string ArgumentText() = 0;

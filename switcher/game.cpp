@@ -39,6 +39,25 @@ Result<std::string> EnterGameFolder(platform::Services& os) {
     return EnterFolder(os, *folder, "game folder");
 }
 
+// A process's working folder cannot be renamed or removed on Windows: staying
+// in the game folder would keep the player or a patcher from moving it for as
+// long as the program runs. So each use of a folder ends back in the
+// program's own folder. Should that fail, the work itself is still done and
+// its outcome is what the caller reports.
+class ReturnsHome {
+public:
+    explicit ReturnsHome(platform::Services& os) : os_(os) {}
+    ~ReturnsHome() {
+        const std::string own = os_.ProgramFolder();
+        if (os_.SelectDrive(own.substr(0, 3))) (void)os_.SetCurrentFolder(own);
+    }
+    ReturnsHome(const ReturnsHome&) = delete;
+    ReturnsHome& operator=(const ReturnsHome&) = delete;
+
+private:
+    platform::Services& os_;
+};
+
 }  // namespace
 
 Result<std::string> GameFolder(platform::Services& os) {
@@ -54,18 +73,21 @@ Result<std::string> GameFolder(platform::Services& os) {
 Result<std::string> GetVersion(platform::Services& os) {
     auto folder = EnterGameFolder(os);
     if (!folder) return folder.status();
+    ReturnsHome home(os);
     return std::string(common::CurrentBuild(os, *folder));
 }
 
 Status SwitchToC(platform::Services& os) {
     auto folder = EnterGameFolder(os);
     if (!folder) return folder.status();
+    ReturnsHome home(os);
     return common::MakeBuild10cCurrent(os, *folder);
 }
 
 Status SwitchToE(platform::Services& os) {
     auto folder = EnterGameFolder(os);
     if (!folder) return folder.status();
+    ReturnsHome home(os);
     return common::MakeBuild10eCurrent(os, *folder);
 }
 
@@ -73,6 +95,7 @@ Status RunInFolder(platform::Services& os, std::string_view folder, std::string_
                    platform::WindowStyle style) {
     auto current = EnterFolder(os, std::string(folder), "folder");
     if (!current) return current.status();
+    ReturnsHome home(os);
     const std::string program = *current + "\\" + std::string(file);
     // The service names the program and the reason.
     return os.StartProgram(program, "", style);

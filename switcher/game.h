@@ -16,14 +16,14 @@ inline constexpr std::string_view kGamePathValue =
 // The registered game folder, read afresh.
 platform::Result<std::string> GameFolder(platform::Services& os);
 
-// Each of these enters the game folder and leaves the process there. When the
-// registration is missing or unusable they change nothing, the working folder
-// included, and say why.
+// Each of these enters the game folder, does its work there and then returns
+// to the program's own folder. When the registration is missing or unusable
+// they change nothing and say why.
 platform::Result<std::string> GetVersion(platform::Services& os);
 platform::Status SwitchToC(platform::Services& os);
 platform::Status SwitchToE(platform::Services& os);
 
-// Starts folder\file from inside folder.
+// Starts folder\file from inside folder, then returns to the program's own.
 platform::Status RunInFolder(platform::Services& os, std::string_view folder,
                              std::string_view file, platform::WindowStyle style);
 

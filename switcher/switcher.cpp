@@ -9,6 +9,18 @@ namespace switcher {
 using platform::Answer;
 using platform::MessageStyle;
 
+namespace {
+
+// The shell's Explorer by its full path: found by name, a 32-bit program
+// would meet Windows' 32-bit copy in SysWOW64 first.
+platform::Status StartExplorer(platform::Services& os, std::string_view argument, platform::WindowStyle style) {
+    const auto windows = os.WindowsFolder();
+    if (!windows) return windows.status();
+    return os.StartProgram(*windows + "\\explorer.exe", argument, style);
+}
+
+}  // namespace
+
 int MenuLevel(MenuItem item) { return item == MenuItem::Build10c || item == MenuItem::Build10e ? 2 : 1; }
 bool IsSeparator(MenuItem item) { return item == MenuItem::GameSeparator || item == MenuItem::ExitSeparator; }
 bool IsGreyed(MenuItem item) { return item == MenuItem::CurrentBuild; }
@@ -31,20 +43,19 @@ bool Switcher::Load() {
 }
 
 void Switcher::InstallTray() {
-    // When Explorer is not up yet (a start at log-on) the icon is refused;
-    // its "TaskbarCreated" then brings it.
-    (void)view_.AddTrayIcon();
+    trayShown_ = view_.AddTrayIcon();
     trayInstalled_ = true;
     RefreshVersionCaption();
     options_.Load();
     optionsVisible_ = false;
-    view_.SetOptionsVisible(false);
+    (void)view_.SetOptionsVisible(false);
     view_.Refresh();
 }
 
 void Switcher::RemoveTray() {
     if (!trayInstalled_) return;
     trayInstalled_ = false;
+    trayShown_ = false;
     view_.RemoveTrayIcon();
 }
 
@@ -56,7 +67,17 @@ void Switcher::Unload() {
 }
 
 void Switcher::TaskbarCreated() {
-    if (trayInstalled_) (void)view_.AddTrayIcon();
+    if (trayInstalled_) trayShown_ = view_.AddTrayIcon();
+}
+
+void Switcher::RetryTrayIcon() {
+    // The shell refuses icons while it is starting or busy (a log-on), and
+    // its "TaskbarCreated" may have gone out before this program started:
+    // without asking again the program could not be reached at all.
+    if (!trayInstalled_ || trayShown_) return;
+    if (++ticksWithoutIcon_ < kTrayRetryTicks) return;
+    ticksWithoutIcon_ = 0;
+    trayShown_ = view_.AddTrayIcon();
 }
 
 // --- the tray icon and its menu ---
@@ -91,6 +112,7 @@ void Switcher::Command(MenuItem item) {
 
 void Switcher::Tick() {
     if (!lifetime_.IsLoaded(ProgramWindow::Options)) return;
+    RetryTrayIcon();
     // Ticks keep arriving inside a message box's own loop. Acting on one then
     // would ask the question again or switch the build under an open answer.
     // Inside the popup menu's loop a question would pop up under the menu,
@@ -122,7 +144,7 @@ void Switcher::OpenSaveGame() {
         return messages_.ShowError("The save folder " + *folder + " does not exist.");
     const std::string argument =
         folder->find(' ') == std::string::npos ? *folder : '"' + *folder + '"';
-    if (const auto s = os_.StartProgram("explorer.exe", argument, platform::WindowStyle::Normal); !s)
+    if (const auto s = StartExplorer(os_, argument, platform::WindowStyle::Normal); !s)
         messages_.ShowError("Cannot show the save folder " + *folder + ": " + s.message());
 }
 
@@ -143,7 +165,10 @@ void Switcher::Exit() {
 
 void Switcher::ClickOk() {
     optionsVisible_ = !optionsVisible_;
-    view_.SetOptionsVisible(optionsVisible_);
+    if (!view_.SetOptionsVisible(optionsVisible_)) {
+        optionsVisible_ = false;
+        messages_.ShowError(kOptionsRefused);
+    }
     view_.Refresh();
 }
 
@@ -160,7 +185,7 @@ void Switcher::AboutUnloaded() { (void)lifetime_.Unloaded(ProgramWindow::About);
 void Switcher::AboutOk() { view_.UnloadAbout(); }
 
 void Switcher::AboutVisitHomePage() {
-    if (const auto s = os_.StartProgram("explorer.exe", kHomePage, platform::WindowStyle::Maximized); !s)
+    if (const auto s = StartExplorer(os_, kHomePage, platform::WindowStyle::Maximized); !s)
         return messages_.ShowError("Cannot open " + std::string(kHomePage) + ": " + s.message());
     view_.UnloadAbout();
 }

@@ -74,8 +74,8 @@ public:
     void Command(MenuItem item);
     void ClickOk();
 
-    // One tick of the watch timer: the watcher looks unless a message box
-    // or the menu of ours is open.
+    // One tick of the watch timer: asks again for an icon the shell refused,
+    // then the watcher looks unless a message box or the menu of ours is open.
     void Tick();
 
     // --- state for drawing ---
@@ -97,6 +97,7 @@ public:
 
 private:
     void InstallTray();
+    void RetryTrayIcon();
     void RemoveTray();
     void SwitchBuild(bool toE);
     void OpenSaveGame();
@@ -112,7 +113,12 @@ private:
     Options options_;
     Watcher watcher_;
 
+    // A refused icon is asked for again every this many ticks (one second).
+    static constexpr int kTrayRetryTicks = 4;
+
     bool trayInstalled_ = false;  // from InstallTray until RemoveTray
+    bool trayShown_ = false;      // the shell took the icon
+    int ticksWithoutIcon_ = 0;
     bool menuOpen_ = false;
     bool optionsVisible_ = false;
     std::string currentCaption_;

@@ -27,6 +27,7 @@ inline constexpr std::string_view kHideOptions = "Hide Options";
 
 inline constexpr std::string_view kExitQuestion = "Do you really want to exit Vantrel?";
 inline constexpr std::string_view kAboutRefused = "Vantrel cannot open its About window.";
+inline constexpr std::string_view kOptionsRefused = "Vantrel cannot show its options window.";
 inline constexpr std::string_view kSwitchQuestion =
     "Do you want to swtich 1.0e?\r\nOK for 1.0e\r\nCancel for 1.0c";
 

@@ -17,8 +17,9 @@ public:
     virtual void RemoveTrayIcon() = 0;  // harmless when there is none
 
     // Show or hide the options window (hidden: off screen and taskbar,
-    // still loaded, its timer running).
-    virtual void SetOptionsVisible(bool visible) = 0;
+    // still loaded, its timer running). Showing creates its controls the
+    // first time, drawn from the model; false when the system refused them.
+    virtual bool SetOptionsVisible(bool visible) = 0;
     // Destroys the options window the window (its timer with it). The program
     // ends once no window of it is loaded.
     virtual void CloseOptions() = 0;

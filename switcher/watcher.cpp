@@ -15,7 +15,7 @@ std::optional<bool> Watcher::Tick() {
     if (os_.FindWindowByTitle(kHostWindowTitle) == 0 || !options_.Checked(CheckBox::AskToSwitch) || asked_)
         return std::nullopt;
 
-    const bool toE = messages_.Ask(kSwitchQuestion, platform::MessageStyle::OkCancelWarning) ==
+    const bool toE = messages_.Ask(kSwitchQuestion, platform::MessageStyle::OkCancelWarningOnTop) ==
                      platform::Answer::Ok;
     // Answered: a failing switch must not bring the question back every tick.
     asked_ = true;

@@ -17,6 +17,7 @@ Function Lookup(const wchar_t* module, const char* name) {
 using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
 using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
 using AdjustForDpiFn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+using MetricsForDpiFn = int(WINAPI*)(int, UINT);
 
 }  // namespace
 
@@ -70,6 +71,15 @@ void CentreOnItsMonitor(HWND window, SIZE size) {
     const int x = area.left + (area.right - area.left - size.cx) / 2;
     const int y = area.top + (area.bottom - area.top - size.cy) / 2;
     ::SetWindowPos(window, nullptr, x, y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+int SmallIconSize(UINT dpi) {
+    static const auto metricsForDpi = Lookup<MetricsForDpiFn>(L"user32.dll", "GetSystemMetricsForDpi");
+    if (metricsForDpi) {
+        if (const int size = metricsForDpi(SM_CXSMICON, dpi); size > 0) return size;
+    }
+    // Before Windows 10 the metric is the system DPI's.
+    return ::MulDiv(::GetSystemMetrics(SM_CXSMICON), static_cast<int>(dpi), static_cast<int>(SystemDpi()));
 }
 
 UniqueFont FormFont(UINT dpi) {

@@ -41,6 +41,10 @@ SIZE WindowSizeForClient(SIZE client, DWORD style, DWORD exStyle, UINT dpi);
 // of the monitor it is on.
 void CentreOnItsMonitor(HWND window, SIZE size);
 
+// The side of a small icon (caption, notification area) at `dpi`: 16 px at
+// 96 DPI, 24 at 144.
+int SmallIconSize(UINT dpi);
+
 // The font the windows' twips layouts were made for, at `dpi`: the form
 // designer's 8-point MS Sans Serif, in its TrueType face, which every
 // Windows since 2000 has and which scales to any DPI. Each caption fits its

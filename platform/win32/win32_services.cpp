@@ -4,6 +4,7 @@
 
 #include <string_view>
 
+#include "platform/win32/system_error.h"
 #include "platform/win32/text.h"
 
 namespace platform::win32 {
@@ -13,6 +14,7 @@ namespace {
 UINT MessageBoxType(MessageStyle style) {
     switch (style) {
     case MessageStyle::OkCancelWarning: return MB_OKCANCEL | MB_ICONWARNING;
+    case MessageStyle::OkCancelWarningOnTop: return MB_OKCANCEL | MB_ICONWARNING | MB_TOPMOST;
     case MessageStyle::OkError: return MB_OK | MB_ICONERROR;
     case MessageStyle::Ok: break;
     }
@@ -28,6 +30,51 @@ BOOL CALLBACK FindOpenMessageBox(HWND window, LPARAM found) {
         return TRUE;
     *reinterpret_cast<HWND*>(found) = window;
     return FALSE;
+}
+
+// Called on a click of our tray icon: the click is the user's last input,
+// and the shell lets the icon's owner take the foreground for it. No
+// borrowing of the foreground thread's input state (AttachThreadInput): if
+// that thread has stopped answering, this one would wait with it.
+void ShowInFront(HWND box) {
+    ::SetForegroundWindow(box);
+    ::BringWindowToTop(box);
+    if (::GetForegroundWindow() == box && !::IsChild(box, ::GetFocus())) ::SetFocus(box);
+}
+
+// The window the click went to (the notification area's) can lose the focus
+// only after the switch, and the foreground then falls to the desktop
+// rather than stay with the box: seen under Wine, and possible on Windows
+// while the shell is busy. For a moment, a foreground that went to no
+// program's window is taken back; a window the user chose meanwhile keeps it.
+struct FrontKeeper {
+    HWND box = nullptr;
+    UINT_PTR timer = 0;
+    int checksLeft = 0;
+};
+FrontKeeper keeper;  // the timer procedure's state: one box at a time
+constexpr UINT kKeepIntervalMs = 50;
+constexpr int kKeepChecks = 20;  // one second
+
+bool NoProgramInFront() {
+    HWND front = ::GetForegroundWindow();
+    return front == nullptr || front == ::GetDesktopWindow() || front == ::GetShellWindow();
+}
+
+void CALLBACK KeepBoxInFront(HWND, UINT, UINT_PTR, DWORD) {
+    if (!::IsWindow(keeper.box) || --keeper.checksLeft < 0) {
+        ::KillTimer(nullptr, keeper.timer);
+        keeper = FrontKeeper{};
+        return;
+    }
+    if (NoProgramInFront()) ShowInFront(keeper.box);
+}
+
+void KeepInFront(HWND box) {
+    keeper.box = box;
+    keeper.checksLeft = kKeepChecks;
+    // A thread timer: it runs inside the box's own message loop.
+    if (!keeper.timer) keeper.timer = ::SetTimer(nullptr, 0, kKeepIntervalMs, KeepBoxInFront);
 }
 
 }  // namespace
@@ -46,21 +93,24 @@ void Win32Services::BringMessageToFront() {
     HWND open = nullptr;
     ::EnumThreadWindows(::GetCurrentThreadId(), FindOpenMessageBox, reinterpret_cast<LPARAM>(&open));
     if (!open) return;
-    // Windows lets a process take the foreground only when it has the last
-    // input or the foreground thread lets it: borrow that thread's input
-    // state for the moment of the switch.
-    const DWORD ours = ::GetCurrentThreadId();
-    const DWORD front = ::GetWindowThreadProcessId(::GetForegroundWindow(), nullptr);
-    const bool attached = front != 0 && front != ours && ::AttachThreadInput(ours, front, TRUE);
-    ::BringWindowToTop(open);
-    ::SetForegroundWindow(open);
-    if (!::IsChild(open, ::GetFocus())) ::SetFocus(open);
-    if (attached) ::AttachThreadInput(ours, front, FALSE);
+    ShowInFront(open);
+    KeepInFront(open);
 }
 
 void Win32Services::Beep() { ::MessageBeep(MB_OK); }
 
 std::string Win32Services::ProgramFolder() { return Narrow(FolderOf(ProgramPath())); }
+
+Result<std::string> Win32Services::WindowsFolder() {
+    // The system's own folder, not a user's private one under Terminal
+    // Services; and no WOW64 redirection applies to it.
+    wchar_t folder[MAX_PATH + 1];
+    const UINT length = ::GetSystemWindowsDirectoryW(folder, MAX_PATH + 1);
+    if (length == 0 || length > MAX_PATH) return Failure("Cannot find the Windows folder", ::GetLastError());
+    std::wstring_view path(folder, length);
+    if (path.size() > 3 && path.back() == L'\\') path.remove_suffix(1);
+    return Narrow(path);
+}
 
 std::string Win32Services::ArgumentText() { return Narrow(ArgumentTextOf(::GetCommandLineW())); }
 

@@ -39,6 +39,7 @@ public:
     void Beep() override;
 
     std::string ProgramFolder() override;
+    Result<std::string> WindowsFolder() override;
     std::string ArgumentText() override;
     bool AnotherInstanceRunning() override;
 

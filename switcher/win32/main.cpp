@@ -11,9 +11,9 @@
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     platform::win32::LimitLibrarySearchToSystemFolder();
-    // No common controls: the check boxes, the list and the buttons are the
-    // system's plain ones. Loading COMCTL32 for their visual styles would
-    // more than double what Vantrel keeps in memory all day in the tray.
+    // The manifest asks for the themed common controls. Nothing here loads
+    // them: the options window's controls, the About window and the message
+    // boxes bring them in when they first appear.
     platform::win32::Win32Services os;
     switcher::win32::WindowView view;
     switcher::Switcher model(os, view);

@@ -56,36 +56,59 @@ bool OptionsWindow::Load() {
                   platform::win32::Widen(kOptionsTitle).c_str());
 }
 
+// The controls come with the first showing: most users never open the
+// window, and its themed controls would keep the common controls library and
+// their theme data in memory all day for nothing.
 bool OptionsWindow::OnCreate() {
     taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
-    if (!menu_.Valid() || !LayOut(Handle(), kForm, font_)) return false;
+    if (!menu_.Valid()) return false;
     // Without its timer the watcher would silently do nothing.
     return ::SetTimer(Handle(), kWatchTimer, kWatchIntervalMs, nullptr) != 0;
 }
 
-bool OptionsWindow::AddTrayIcon() {
-    return Loaded() && tray_.Install(Handle(), icons_.little, kTrayCallbackMessage);
+bool OptionsWindow::HasControls() const { return ::GetDlgItem(Handle(), IDC_OPTIONS_OK) != nullptr; }
+
+bool OptionsWindow::CreateControls() {
+    if (HasControls()) return true;
+    if (!LayOut(Handle(), kForm, font_)) {
+        // A later showing starts from nothing again.
+        while (HWND child = ::GetWindow(Handle(), GW_CHILD)) ::DestroyWindow(child);
+        return false;
+    }
+    shownTitles_.clear();
+    if (model_) DrawOptions();
+    return true;
 }
 
-void OptionsWindow::SetVisible(bool visible) {
-    if (!Loaded()) return;
+bool OptionsWindow::AddTrayIcon() {
+    return Loaded() && tray_.Install(Handle(), kTrayCallbackMessage);
+}
+
+bool OptionsWindow::SetVisible(bool visible) {
+    if (!Loaded()) return false;
     if (!visible) {
         ::ShowWindow(Handle(), SW_HIDE);
-        return;
+        return true;
     }
+    if (!CreateControls()) return false;
     ::ShowWindow(Handle(), SW_SHOW);
     ::SetForegroundWindow(Handle());
     if (!::IsChild(Handle(), ::GetFocus())) ::SetFocus(::GetDlgItem(Handle(), IDC_ASK_TO_SWITCH));
+    return true;
 }
 
 void OptionsWindow::Refresh() {
     if (!Loaded() || !model_) return;
+    menu_.Update(*model_);
+    if (HasControls()) DrawOptions();
+}
+
+void OptionsWindow::DrawOptions() {
     for (int id : {IDC_ASK_TO_SWITCH, IDC_START_WITH_WINDOWS, IDC_CLOSE_APPLICATIONS}) {
         ::SendDlgItemMessageW(Handle(), id, BM_SETCHECK,
                               model_->options().Checked(BoxOf(id)) ? BST_CHECKED : BST_UNCHECKED, 0);
     }
     RefreshList();
-    menu_.Update(*model_);
 }
 
 void OptionsWindow::RefreshList() {
@@ -123,8 +146,9 @@ void OptionsWindow::RefreshList() {
 }
 
 std::vector<bool> OptionsWindow::ShownSelection() const {
+    // No list yet: nobody can have selected anything.
     std::vector<bool> selected;
-    if (!Loaded()) return selected;
+    if (!Loaded() || !HasControls()) return selected;
     HWND list = ::GetDlgItem(Handle(), IDC_APPLICATION_LIST);
     const LRESULT count = ::SendMessageW(list, LB_GETCOUNT, 0, 0);
     for (LRESULT i = 0; i < count; ++i) selected.push_back(::SendMessageW(list, LB_GETSEL, i, 0) > 0);
@@ -177,7 +201,8 @@ void OptionsWindow::OnDestroy() {
 }
 
 void OptionsWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
-    LayOutAgain(Handle(), kForm, dpi, suggested, font_);
+    tray_.Resize();
+    if (HasControls()) LayOutAgain(Handle(), kForm, dpi, suggested, font_);
 }
 
 // The window's own procedure does the tray's work: the callback opens the
@@ -204,6 +229,12 @@ LRESULT OptionsWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     switch (message) {
     case DM_GETDEFID:
         return MAKELRESULT(IDC_OPTIONS_OK, DC_HASDEFID);
+    case WM_DISPLAYCHANGE:
+    case WM_SETTINGCHANGE:
+        // A new display scale, monitor or icon metric may change the size
+        // the notification area draws.
+        tray_.Resize();
+        return platform::win32::Window::HandleMessage(message, wParam, lParam);
     default:
         return platform::win32::Window::HandleMessage(message, wParam, lParam);
     }

@@ -24,7 +24,8 @@ public:
     ~OptionsWindow() override { Destroy(); }
     void Attach(Switcher& model) { model_ = &model; }
 
-    // Creates the window hidden, its controls and its timer.
+    // Creates the window hidden, with its timer; its controls come when it
+    // is first shown.
     bool Load();
     // The model's load accepted the window: from now on its destruction is
     // the model's unload.
@@ -32,7 +33,8 @@ public:
 
     bool AddTrayIcon();
     void RemoveTrayIcon() { tray_.Remove(); }
-    void SetVisible(bool visible);
+    // False when the controls could not be created for a first showing.
+    bool SetVisible(bool visible);
     void Refresh();
     // Whether each entry of the application list is shown selected now.
     std::vector<bool> ShownSelection() const;
@@ -46,6 +48,10 @@ protected:
     void OnDpiChanged(UINT dpi, const RECT& suggested) override;
 
 private:
+    bool HasControls() const;
+    bool CreateControls();
+    // The check boxes and the list as the model holds them.
+    void DrawOptions();
     void TrayWindowProc(LPARAM mouseMessage);
     void SelectionChanged();
     void RefreshList();

@@ -28,7 +28,7 @@ public:
 
     bool AddTrayIcon() override { return options_.AddTrayIcon(); }
     void RemoveTrayIcon() override { options_.RemoveTrayIcon(); }
-    void SetOptionsVisible(bool visible) override { options_.SetVisible(visible); }
+    bool SetOptionsVisible(bool visible) override { return options_.SetVisible(visible); }
     void CloseOptions() override { options_.Destroy(); }
     bool ShowAbout() override { return about_.Show(); }
     std::vector<bool> ShownSelection() override { return options_.ShownSelection(); }

@@ -69,6 +69,7 @@ public:
     std::function<void()> whileMessageOpen;
     int beeps = 0;
     std::string programFolder = "C:\\Program";
+    std::string windowsFolder = "C:\\Windows";
     std::string argumentText;
     bool anotherInstance = false;
 
@@ -187,6 +188,7 @@ public:
     void Beep() override { ++beeps; }
 
     std::string ProgramFolder() override { return programFolder; }
+    Result<std::string> WindowsFolder() override { return windowsFolder; }
     std::string ArgumentText() override { return argumentText; }
     bool AnotherInstanceRunning() override { return anotherInstance; }
 

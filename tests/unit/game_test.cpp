@@ -50,17 +50,19 @@ TEST_F(GameFolderTest, SwitchingToTheCurrentBuildTouchesNoFile) {
     EXPECT_EQ(*GetVersion(os), "1.0c");
 }
 
-TEST_F(GameFolderTest, OperationsLeaveTheProcessInTheGameFolder) {
+// Working in the game folder, then back home: a working folder cannot be
+// moved or removed while a process is in it.
+TEST_F(GameFolderTest, OperationsWorkInTheGameFolderAndReturnToTheProgramsOwn) {
+    os.AddFolder(os.programFolder);
     (void)GetVersion(os);
-    EXPECT_EQ(os.currentFolder, kGame);
-    os.currentFolder = "C:\\Work";
+    EXPECT_EQ(os.currentFolder, os.programFolder);
     ASSERT_TRUE(SwitchToE(os));
-    EXPECT_EQ(os.currentFolder, kGame);
-    os.currentFolder = "C:\\Work";
+    EXPECT_EQ(os.currentFolder, os.programFolder);
     ASSERT_TRUE(RunInFolder(os, kGame, "Brennic.exe", WindowStyle::Normal));
-    EXPECT_EQ(os.currentFolder, kGame);
+    EXPECT_EQ(os.currentFolder, os.programFolder);
     ASSERT_EQ(os.started.size(), 1u);
     EXPECT_EQ(os.started[0].program, kGame + "\\Brennic.exe");
+    EXPECT_EQ(os.started[0].currentFolder, kGame);
     EXPECT_EQ(os.started[0].arguments, "");
     EXPECT_EQ(os.started[0].style, WindowStyle::Normal);
 

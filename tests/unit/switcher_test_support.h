@@ -36,7 +36,12 @@ public:
         return true;
     }
     void RemoveTrayIcon() override { iconShown = false; }
-    void SetOptionsVisible(bool visible) override { optionsVisible = visible; }
+    bool optionsRefused = false;  // the system refuses the window's controls
+    bool SetOptionsVisible(bool visible) override {
+        if (visible && optionsRefused) return false;
+        optionsVisible = visible;
+        return true;
+    }
     void CloseOptions() override {
         if (!optionsLoaded) return;
         optionsLoaded = false;

@@ -141,7 +141,7 @@ TEST_F(MenuCommandTest, SaveGameOpensExplorerAndLeavesTheWorkingFolder) {
     os.currentFolder = "C:\\Elsewhere";
     app.Command(MenuItem::SaveGame);
     ASSERT_EQ(os.started.size(), 1u);
-    EXPECT_EQ(os.started[0].program, "explorer.exe");
+    EXPECT_EQ(os.started[0].program, "C:\\Windows\\explorer.exe");
     EXPECT_EQ(os.started[0].arguments, kSaveFolder);
     EXPECT_EQ(os.started[0].style, WindowStyle::Normal);
     EXPECT_EQ(os.currentFolder, "C:\\Elsewhere");
@@ -164,7 +164,7 @@ TEST_F(MenuCommandTest, SaveGameSaysSoWhenTheFolderOrExplorerIsMissing) {
     ASSERT_EQ(os.messages.size(), 1u);
     EXPECT_NE(os.messages[0].text.find(kSaveFolder), std::string::npos);
     os.AddFolder(kSaveFolder);
-    os.unstartable.insert("explorer.exe");
+    os.unstartable.insert(FakeServices::Key("C:\\Windows\\explorer.exe"));
     app.Command(MenuItem::SaveGame);
     EXPECT_EQ(os.messages.size(), 2u);
 }
@@ -205,6 +205,13 @@ TEST_F(MenuCommandTest, OptionsAndOkToggleTheWindowAndTheCaption) {
     app.ClickOk();
     app.Command(MenuItem::ToggleOptions);
     EXPECT_FALSE(view.optionsVisible);
+    EXPECT_EQ(app.Caption(MenuItem::ToggleOptions), "Show Options");
+
+    // Controls the system refuses at the first showing: said, and still hidden.
+    view.optionsRefused = true;
+    app.ClickOk();
+    ASSERT_EQ(os.messages.size(), 1u);
+    EXPECT_EQ(os.messages[0].text, "Vantrel cannot show its options window.");
     EXPECT_EQ(app.Caption(MenuItem::ToggleOptions), "Show Options");
 }
 
@@ -304,7 +311,7 @@ TEST_F(AboutTest, HomePageOpensExplorerMaximizedThenCloses) {
     app.Command(MenuItem::About);
     app.AboutVisitHomePage();
     ASSERT_EQ(os.started.size(), 1u);
-    EXPECT_EQ(os.started[0].program, "explorer.exe");
+    EXPECT_EQ(os.started[0].program, "C:\\Windows\\explorer.exe");
     EXPECT_EQ(os.started[0].arguments, std::string(switcher::kHomePage));
     EXPECT_EQ(os.started[0].style, WindowStyle::Maximized);
     EXPECT_FALSE(view.aboutLoaded);
@@ -313,7 +320,7 @@ TEST_F(AboutTest, HomePageOpensExplorerMaximizedThenCloses) {
 TEST_F(AboutTest, ExplorerThatCannotStartIsReportedAndTheWindowStays) {
     Start();
     app.Command(MenuItem::About);
-    os.unstartable.insert("explorer.exe");
+    os.unstartable.insert(FakeServices::Key("C:\\Windows\\explorer.exe"));
     app.AboutVisitHomePage();
     ASSERT_EQ(os.messages.size(), 1u);
     EXPECT_EQ(os.messages[0].title, "Vantrel");

@@ -44,7 +44,7 @@ TEST_F(WatcherTest, TheQuestionIsAskedOnceAndOkSwitchesToE) {
     ASSERT_EQ(Questions(), 1);
     EXPECT_EQ(os.messages[0].text, "Do you want to swtich 1.0e?\r\nOK for 1.0e\r\nCancel for 1.0c");
     EXPECT_EQ(os.messages[0].title, "Vantrel");
-    EXPECT_EQ(os.messages[0].style, MessageStyle::OkCancelWarning);
+    EXPECT_EQ(os.messages[0].style, MessageStyle::OkCancelWarningOnTop);
     EXPECT_TRUE(os.HasFile(kMarker));
     EXPECT_EQ(app.Caption(MenuItem::CurrentBuild), "Current version is 1.0e");
 }

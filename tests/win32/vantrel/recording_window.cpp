@@ -6,6 +6,7 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"VantrelTests.RecordingWindow";
 constexpr UINT kDestroyNow = WM_APP + 1;
+constexpr UINT kFreeze = WM_APP + 2;
 
 }  // namespace
 
@@ -20,6 +21,8 @@ RecordingWindow::~RecordingWindow() {
     CloseHandle(ready_);
 }
 
+void RecordingWindow::Freeze(DWORD milliseconds) { PostMessageW(window_, kFreeze, milliseconds, 0); }
+
 void RecordingWindow::Destroy() {
     if (HWND window = window_.exchange(nullptr)) PostMessageW(window, kDestroyNow, 0, 0);
 }
@@ -29,6 +32,9 @@ LRESULT CALLBACK RecordingWindow::Procedure(HWND window, UINT message, WPARAM wP
     switch (message) {
     case WM_CLOSE:
         if (self) ++self->closeRequests_;
+        return 0;
+    case kFreeze:
+        Sleep(static_cast<DWORD>(wParam));
         return 0;
     case kDestroyNow:
         DestroyWindow(window);

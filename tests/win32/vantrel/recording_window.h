@@ -21,6 +21,8 @@ public:
 
     HWND handle() const { return window_; }
     int closeRequests() const { return closeRequests_.load(); }
+    // Its thread stops answering for this long, as a hung program's does.
+    void Freeze(DWORD milliseconds);
     // Takes the window off the desktop (it can be shown again with a new
     // object of the same title).
     void Destroy();

@@ -44,6 +44,8 @@ TEST_F(ShownState, AddToStartupLeavesOneRunValue) {
     ScopedUserValue older(kRunKey, L"Vantrel", L"C:\\Old place\\Vantrel.exe");
     StoreOption(L"Starting", L"1");
     Start();
+    Choose("ddddde");  // Show Options
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(config()) != FALSE; }));
     EXPECT_TRUE(Checked(IDC_START_WITH_WINDOWS));
     std::wstring program = BuiltProgram(L"Vantrel.exe");
     std::wstring expected = program.substr(0, program.find_last_of(L'\\')) + L"\\Vantrel.exe";

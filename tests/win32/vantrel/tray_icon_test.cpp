@@ -1,6 +1,16 @@
 // The tray icon while a question is open, and what the shipped program does
 // with the variable that once made it write its menu to a file.
 
+#include <atomic>
+#include <cstring>
+#include <mutex>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include <windows.h>
+#include <shellapi.h>
+
 #include "tests/win32/support/desktop.h"
 #include "tests/win32/support/files.h"
 #include "tests/win32/support/process.h"
@@ -13,7 +23,103 @@ namespace {
 
 using TrayIcon = VantrelTest;
 
+// Where Wine's Shell_NotifyIconW puts the icon's width in the record it
+// sends its tray: after the window, id, flags, callback, tip[128], state,
+// mask, info[256], timeout, infoTitle[64], infoFlags and guid fields.
+constexpr std::size_t kIconWidthAt = 944;
+
+// A notification area of the test's own, found before Wine's (topmost) by
+// every Shell_NotifyIcon call: it refuses icons until it accepts them, as a
+// shell still starting does, and keeps each NIM_ADD: taken or not, and the
+// icon's width.
+class StandInTray {
+public:
+    StandInTray() : thread_([this] { Run(); }) { WaitUntil([&] { return window_.load() != nullptr; }); }
+    ~StandInTray() {
+        PostMessageW(window_, WM_CLOSE, 0, 0);
+        thread_.join();
+    }
+    std::atomic<bool> accepting{false};
+    std::vector<std::pair<bool, UINT>> Adds() {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return adds_;
+    }
+
+private:
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        auto* self = reinterpret_cast<StandInTray*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+        const auto* copy = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+        if (message == WM_DESTROY) PostQuitMessage(0);
+        if (message != WM_COPYDATA || !self) return DefWindowProcW(window, message, wParam, lParam);
+        if (copy->dwData == NIM_ADD && copy->cbData >= kIconWidthAt + sizeof(UINT)) {
+            std::lock_guard<std::mutex> lock(self->mutex_);
+            UINT width = 0;
+            std::memcpy(&width, static_cast<const BYTE*>(copy->lpData) + kIconWidthAt, sizeof width);
+            self->adds_.emplace_back(self->accepting.load(), width);
+        }
+        return self->accepting.load();
+    }
+    void Run() {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = Procedure;
+        wc.lpszClassName = L"Shell_TrayWnd";
+        RegisterClassW(&wc);
+        HWND window = CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, nullptr, WS_POPUP, 0, 0, 1, 1, nullptr,
+                                      nullptr, nullptr, nullptr);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        window_ = window;
+        MSG message;
+        while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
+    }
+    std::atomic<HWND> window_{nullptr};
+    std::mutex mutex_;
+    std::vector<std::pair<bool, UINT>> adds_;
+    std::thread thread_;
+};
+
+// A shell still starting at log-on refuses icons, its "TaskbarCreated" maybe
+// sent already: Vantrel asks until the icon is taken, at the notification
+// area's size for the display scale (LogPixels, read by Wine at a start).
+TEST_F(TrayIcon, ARefusedIconIsAskedForUntilTakenAt24PixelsFor144Dpi) {
+    StandInTray tray;
+    const wchar_t* desktop = L"Control Panel\\Desktop";
+    DWORD dpi = 144, before = 0, size = sizeof before;
+    const bool had = !RegGetValueW(HKEY_CURRENT_USER, desktop, L"LogPixels", RRF_RT_REG_DWORD, nullptr, &before, &size);
+    RegSetKeyValueW(HKEY_CURRENT_USER, desktop, L"LogPixels", REG_DWORD, &dpi, sizeof dpi);
+    Start();
+    if (had) RegSetKeyValueW(HKEY_CURRENT_USER, desktop, L"LogPixels", REG_DWORD, &before, sizeof before);
+    else RegDeleteKeyValueW(HKEY_CURRENT_USER, desktop, L"LogPixels");
+
+    EXPECT_TRUE(WaitUntil([&] { return tray.Adds().size() >= 2; }, 4000ms)) << "a refused icon was not asked for again";
+    tray.accepting = true;
+    ASSERT_TRUE(WaitUntil([&] { auto a = tray.Adds(); return !a.empty() && a.back().first; }, 3000ms));
+    const auto asked = tray.Adds().size();
+    EXPECT_TRUE(StillTrueAfter([&] { return tray.Adds().size() == asked; }, 1500ms)) << "asked again once taken";
+    for (const auto& add : tray.Adds()) EXPECT_EQ(add.second, 24u);
+}
+
+// Our icon in Wine's stand-alone tray: the newest, rightmost one.
+HWND OurTrayIcon() {
+    HWND tray = FindWindowW(L"__winex11_standalone_tray", nullptr), ours = nullptr;
+    RECT r{}, best{};
+    for (HWND icon = FindWindowExW(tray, nullptr, L"__winex11_tray_icon", nullptr); icon;
+         icon = FindWindowExW(tray, icon, L"__winex11_tray_icon", nullptr))
+        if (GetWindowRect(icon, &r) && (!ours || r.left > best.left)) ours = icon, best = r;
+    return ours;
+}
+
+// A click of the pointer through the X server, as a user's hand makes it:
+// xdotool, a program of the host, which Wine starts without a handle to wait on.
+constexpr const wchar_t* kXdotool = L"Z:\\usr\\bin\\xdotool";
+void ClickWithPointer(HWND window) {
+    RECT r{};
+    ASSERT_TRUE(window && GetWindowRect(window, &r));
+    Process xdotool(kXdotool, L"mousemove " + std::to_wstring((r.left + r.right) / 2) + L" " +
+                                                   std::to_wstring((r.top + r.bottom) / 2) + L" click 1");
+}
+
 TEST_F(TrayIcon, AClickWhileAQuestionIsOpenBringsItToTheFront) {
+    if (GetFileAttributesW(kXdotool) == INVALID_FILE_ATTRIBUTES) GTEST_SKIP() << "no xdotool on the host to click with";
     Start();
     Choose("dddddddde");  // Exit
     HWND box = WaitForQuestion();
@@ -23,15 +129,8 @@ TEST_F(TrayIcon, AClickWhileAQuestionIsOpenBringsItToTheFront) {
     SetForegroundWindow(cover.handle());
     ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == cover.handle(); }));
 
-    // Under Wine, another process that sees the X focus leave its window may
-    // hand the foreground to the desktop just after the switch; a second
-    // click then finds the question in front, as a user's would. A program
-    // that ignores the click never brings it, however often.
-    bool inFront = false;
-    for (int click = 0; click < 3 && !inFront; ++click) {
-        PostMessageW(config(), 1400, 0, WM_LBUTTONUP);
-        inFront = WaitUntil([&] { return GetForegroundWindow() == box; }, 2000ms);
-    }
+    ClickWithPointer(OurTrayIcon());
+    const bool inFront = WaitUntil([&] { return GetForegroundWindow() == box; }, 1500ms);
     EXPECT_TRUE(inFront) << "the question stayed behind \"" << Utf8(WindowText(GetForegroundWindow())) << "\"";
     EXPECT_TRUE(WaitUntil([&] {
         GUITHREADINFO gui{};
@@ -41,6 +140,21 @@ TEST_F(TrayIcon, AClickWhileAQuestionIsOpenBringsItToTheFront) {
     EXPECT_EQ(FindWindowW(L"#32768", nullptr), nullptr) << "a menu opened over the question";
     AnswerMessageBox(box, IDCANCEL);
     EXPECT_TRUE(WaitForWindowGone(box));
+}
+
+TEST_F(TrayIcon, AClickWhileAHungWindowIsInFrontLeavesVantrelAnswering) {
+    Start();
+    Choose("dddddddde");  // Exit
+    HWND box = WaitForQuestion();
+    ASSERT_NE(box, nullptr);
+    RecordingWindow hung(L"Vantrel test: stops answering");
+    SetForegroundWindow(hung.handle());
+    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == hung.handle(); }));
+    hung.Freeze(3000);
+    Sleep(100);
+    PostMessageW(config(), 1400, 0, WM_LBUTTONUP);
+    AnswerMessageBox(box, IDCANCEL);  // posted: it waits for the click to have returned
+    EXPECT_TRUE(WaitForWindowGone(box, 1000ms)) << "Vantrel hangs with the window in front";
 }
 
 TEST_F(TrayIcon, TheMenuFileVariableWritesNothing) {

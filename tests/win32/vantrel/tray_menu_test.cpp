@@ -175,6 +175,13 @@ TEST_F(TrayMenu, TheConquerorsStartsTheStubFromTheGameFolder) {
     EXPECT_EQ(run.arguments, "");
     EXPECT_EQ(run.showWindow, SW_SHOWNORMAL);
     EXPECT_TRUE(StillTrueAfter([&] { return ReadStandinRecordsIn(gameFolder_).size() == 1; }, 300ms));
+
+    // Idle again after a start and a menu refresh, Vantrel holds nothing in
+    // the game folder: a patcher can move it.
+    EXPECT_EQ(CurrentVersionCaption(), L"Current version is 1.0c");
+    const std::wstring moved = gameFolder_ + L" moved";
+    ASSERT_TRUE(MoveFileW(gameFolder_.c_str(), moved.c_str())) << "error " << GetLastError();
+    EXPECT_TRUE(MoveFileW(moved.c_str(), gameFolder_.c_str()));
 }
 
 TEST_F(TrayMenu, OptionsItemAndOkShowAndHideTheWindow) {

@@ -36,6 +36,7 @@ TEST_F(Watcher, TheHostWindowBringsOneQuestionPerLaunchAndTheBuildFollowsTheAnsw
     HWND box = WaitForQuestion(2000ms);
     ASSERT_NE(box, nullptr) << "no question while the host launches the game";
     EXPECT_EQ(MessageBoxText(box), kQuestion);
+    EXPECT_EQ(GetForegroundWindow(), box) << "the question opened behind the host";
     // The player takes a few seconds; the ticks that come meanwhile ask nothing more.
     EXPECT_TRUE(StillTrueAfter([&] { return OpenMessageBoxes() == 1; }, 3000ms));
     AnswerMessageBox(box, IDOK);
