@@ -103,10 +103,12 @@ public:
     // the disk as it found it when it fails.
     // The file's bytes; meant for files of a few megabytes.
     virtual Result<std::string> ReadFileBytes(std::string_view path) = 0;
-    // Creates a file holding `bytes`. Fails when anything is at the path
-    // already; a write that fails part way removes the file it began.
+    // Creates a file holding `bytes`, on the disk when it returns (flushed
+    // past the system's cache). Fails when anything is at the path already;
+    // a write that fails part way removes the file it began.
     virtual Status WriteNewFile(std::string_view path, std::string_view bytes) = 0;
-    // Renames or moves a file; fails rather than replace anything at `to`.
+    // Renames or moves a file, on the disk when it returns; fails rather
+    // than replace anything at `to`.
     virtual Status RenameFile(std::string_view from, std::string_view to) = 0;
 };
 

@@ -71,6 +71,9 @@ public:
     std::string programFolder = "C:\\Program";
     std::string argumentText;
     bool anotherInstance = false;
+    // A power cut: after this many more changing calls every change fails,
+    // as if the program had stopped there. Negative: no cut.
+    int changesLeft = -1;
 
     void AddFolder(const std::string& path) { folders.insert(Key(path)); }
     void AddFile(const std::string& path, std::string content = {}) {
@@ -91,6 +94,7 @@ public:
         return it->second;
     }
     Status WriteRegistry(std::string_view path, std::string_view data) override {
+        if (Stopped()) return Status::Fail("The power went off.");
         for (const auto& refused : registryWriteRefused)
             if (Key(path).rfind(refused, 0) == 0)
                 return Status::Fail("Cannot write the registry value " + Quoted(path) + ": Access is denied");
@@ -98,6 +102,7 @@ public:
         return Status::Ok();
     }
     Status DeleteRegistry(std::string_view path) override {
+        if (Stopped()) return Status::Fail("The power went off.");
         for (const auto& refused : registryWriteRefused)
             if (Key(path).rfind(refused, 0) == 0 && registry.count(Key(path)))
                 return Status::Fail("Cannot delete the registry value " + Quoted(path) + ": Access is denied");
@@ -109,6 +114,7 @@ public:
         return it == settings.end() ? std::string() : it->second;
     }
     Status WriteSetting(std::string_view section, std::string_view key, std::string_view value) override {
+        if (Stopped()) return Status::Fail("The power went off.");
         settings[std::string(section) + "\\" + std::string(key)] = std::string(value);
         return Status::Ok();
     }
@@ -132,6 +138,7 @@ public:
     }
     bool FolderExists(std::string_view path) override { return folders.count(Key(Trimmed(path))) != 0; }
     Status RemoveFile(std::string_view path) override {
+        if (Stopped()) return Status::Fail("The power went off.");
         auto it = files.find(Key(path));
         const std::string what = "Cannot delete the file " + Quoted(path) + ": ";
         if (it == files.end()) return Status::Fail(what + "The system cannot find the file specified");
@@ -140,6 +147,7 @@ public:
         return Status::Ok();
     }
     Status CreateEmptyFile(std::string_view path) override {
+        if (Stopped()) return Status::Fail("The power went off.");
         const std::string what = "Cannot create the file " + Quoted(path) + ": ";
         if (folders.count(Key(path)) || InReadOnlyFolder(path)) return Status::Fail(what + "Access is denied");
         auto it = files.find(Key(path));
@@ -149,6 +157,7 @@ public:
         return Status::Ok();
     }
     Status AppendAnsiText(std::string_view path, std::string_view text) override {
+        if (Stopped()) return Status::Fail("The power went off.");
         auto it = files.find(Key(path));
         if ((it != files.end() && it->second.locked) || (it == files.end() && InReadOnlyFolder(path)))
             return Status::Fail("Cannot open the file " + Quoted(path) + " to add to it: Access is denied");
@@ -192,18 +201,25 @@ public:
 
     // Paths whose file cannot be written, whether it exists or not.
     std::set<std::string> unwritable;  // by Key(path)
+    // Paths whose file cannot be opened at all (held without sharing).
+    std::set<std::string> unreadable;  // by Key(path)
     Result<std::string> ReadFileBytes(std::string_view path) override {
         auto it = files.find(Key(path));
         if (it == files.end()) return Result<std::string>::Fail("The system cannot find the file specified.");
+        if (unreadable.count(Key(path)))
+            return Result<std::string>::Fail("Cannot open the file " + Quoted(path) +
+                                             ": The process cannot access the file because it is being used by another process");
         return it->second.content;
     }
     Status WriteNewFile(std::string_view path, std::string_view bytes) override {
+        if (Stopped()) return Status::Fail("The power went off.");
         if (files.count(Key(path)) || folders.count(Key(path))) return Status::Fail("The file exists.");
         if (unwritable.count(Key(path)) || InReadOnlyFolder(path)) return Status::Fail("Access is denied.");
         files[Key(path)] = File{std::string(bytes)};
         return Status::Ok();
     }
     Status RenameFile(std::string_view from, std::string_view to) override {
+        if (Stopped()) return Status::Fail("The power went off.");
         auto it = files.find(Key(from));
         if (it == files.end()) return Status::Fail("The system cannot find the file specified.");
         if (files.count(Key(to)) || folders.count(Key(to))) return Status::Fail("The file exists.");
@@ -216,6 +232,11 @@ public:
     }
 
 private:
+    bool Stopped() {
+        if (changesLeft == 0) return true;
+        if (changesLeft > 0) --changesLeft;
+        return false;
+    }
     static std::string Quoted(std::string_view name) { return "\"" + std::string(name) + "\""; }
     static std::string Trimmed(std::string_view folder) {
         std::string f(folder);
