@@ -2,11 +2,13 @@
 // game folder. The installer runs it from its own temporary folder and shows
 // what it prints.
 //
-//   GameSwap.exe install <Brennic.exe to put in front> [<game executable>]
-//   GameSwap.exe uninstall
+//   GameSwap.exe [/log=<file>] install <Brennic.exe to put in front> [<game executable>]
+//   GameSwap.exe [/log=<file>] uninstall
 //
 // The exit code is setup::ExitCode of the outcome, or 64 for a command line
-// it does not understand.
+// it does not understand. With /log= it also adds what it printed, whole and
+// dated, to that file: the installer can show only the first kilobyte, and a
+// silent run shows nothing.
 
 #include <windows.h>
 #include <shellapi.h>
@@ -42,16 +44,52 @@ void Print(const std::string& text) {
     ::WriteFile(out, ansi.data(), static_cast<DWORD>(ansi.size()), &written, nullptr);
 }
 
-int Finish(const setup::Report& report) {
-    Print(report.message);
-    return setup::ExitCode(report.outcome);
+std::string TwoDigits(unsigned number) { return std::string(1, char('0' + number / 10 % 10)) + char('0' + number % 10); }
+
+// "2026-12-07 17:40:02 (UTC)"
+std::string Now() {
+    SYSTEMTIME t{};
+    ::GetSystemTime(&t);
+    return TwoDigits(t.wYear / 100) + TwoDigits(t.wYear) + "-" + TwoDigits(t.wMonth) + "-" + TwoDigits(t.wDay) + " " +
+           TwoDigits(t.wHour) + ":" + TwoDigits(t.wMinute) + ":" + TwoDigits(t.wSecond) + " (UTC)";
 }
+
+class Run {
+public:
+    Run(platform::Services& os, std::string log, std::string command)
+        : os_(os), log_(std::move(log)), command_(std::move(command)) {}
+
+    int Finish(const setup::Report& report) {
+        const int code = setup::ExitCode(report.outcome);
+        Print(report.message);
+        if (!log_.empty()) {
+            std::string text = report.message;
+            for (std::size_t at = 0; (at = text.find('\n', at)) != std::string::npos; at += 2) text.replace(at, 1, "\r\n");
+            // The words reached the installer already; a log that cannot be
+            // written must not turn the outcome into a failure.
+            (void)os_.AppendAnsiText(log_, Now() + "  GameSwap " + command_ + ", exit code " +
+                                               std::to_string(code) + ":\r\n" + text + "\r\n\r\n");
+        }
+        return code;
+    }
+
+private:
+    platform::Services& os_;
+    std::string log_, command_;
+};
 
 }  // namespace
 
 int main() {
-    const auto arguments = Arguments();
+    auto arguments = Arguments();
+    std::string log;
+    if (!arguments.empty() && arguments[0].rfind("/log=", 0) == 0) {
+        log = arguments[0].substr(5);
+        arguments.erase(arguments.begin());
+    }
     platform::win32::Win32Services os;
+    Run run(os, log, arguments.empty() ? "" : arguments[0]);
+    auto Finish = [&run](const setup::Report& report) { return run.Finish(report); };
     if (arguments.size() == 1 && arguments[0] == "uninstall") return Finish(setup::GiveGameBack(os));
     if ((arguments.size() == 2 || arguments.size() == 3) && arguments[0] == "install") {
         auto stub = os.ReadFileBytes(arguments[1]);
@@ -67,6 +105,7 @@ int main() {
         }
         return Finish(setup::PutStubInFront(os, *game, *stub));
     }
-    Print("Usage: GameSwap.exe install <Brennic.exe> [<game executable>] | GameSwap.exe uninstall");
+    Print("Usage: GameSwap.exe [/log=<file>] install <Brennic.exe> [<game executable>] | "
+          "GameSwap.exe [/log=<file>] uninstall");
     return kUsage;
 }
