@@ -80,10 +80,17 @@ protected:
     std::wstring Game() const { return Path(kExecutable); }
 
     // Runs setup silently; answers its exit code.
-    std::optional<DWORD> RunSetup(const std::wstring& options = L"") {
-        Process setup(SetupProgram(), L"/S " + options + L" /D=" + installDir_);
+    std::optional<DWORD> RunSetup(const std::wstring& options = L"", const std::wstring& folder = L"") {
+        Process setup(SetupProgram(), L"/S " + options + L" /D=" + (folder.empty() ? installDir_ : folder));
         return setup.WaitForExit(60000ms);
     }
+    // Opened for reading, shared with nobody, as a virus scan may hold it.
+    struct Held {
+        explicit Held(const std::wstring& path)
+            : handle(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)) {}
+        ~Held() { CloseHandle(handle); }
+        HANDLE handle;
+    };
     // Runs the uninstaller in place, so that its exit code is the outcome's.
     std::optional<DWORD> RunUninstaller() {
         Process uninstall(installDir_ + L"\\uninstall.exe", L"/S _?=" + installDir_);
@@ -228,6 +235,58 @@ TEST_F(Setup, AFailedCopyPutsTheGameBack) {
     EXPECT_TRUE(FolderContents(game_) == before);
     EXPECT_EQ(ReadFileBytes(Game()), original_);
     EXPECT_FALSE(Installed());
+}
+
+// Vantrel runs (it starts with Windows) while a newer setup runs: it is
+// ended and replaced. A file setup cannot replace fails the setup, which
+// leaves the earlier installation's Brennic in front. /D= naming another
+// folder moves the installation there.
+TEST_F(Setup, UpgradesOverARunningVantrelAndMovesOnlyWhenTold) {
+    Register();
+    ASSERT_EQ(RunSetup(), 0u);
+    const std::wstring vantrel = installDir_ + L"\\Vantrel.exe";
+    const auto built = ReadFileBytes(BuiltProgram(L"Vantrel.exe"));
+    ASSERT_TRUE(built && WriteFileBytes(vantrel, *built + "an older build"));
+    Process running(vantrel, L"");
+    ASSERT_TRUE(WaitForWindow(WindowQuery{L"" VANTREL_NAME_AND_VERSION, L"Vantrel.Config", running.id(), false}, 10000ms));
+    EXPECT_EQ(RunSetup(), 0u);
+    EXPECT_TRUE(running.WaitForExit(1000ms)) << "the older Vantrel still runs";
+    EXPECT_EQ(ReadFileBytes(vantrel), built);
+    ExpectSwapped();
+    {
+        Held readme(installDir_ + L"\\README.txt");
+        EXPECT_EQ(RunSetup(), 2u);
+    }
+    ExpectSwapped();
+
+    const std::wstring moved = scratch_ / L"Games\\Vantrel";
+    ASSERT_EQ(RunSetup(L"", moved), 0u);
+    EXPECT_EQ(ReadValue(Root::LocalMachine, kUninstallKey, L"InstallLocation"), moved);
+    EXPECT_FALSE(FolderExists(installDir_));
+    installDir_ = moved;
+    EXPECT_EQ(RunUninstaller(), 0u);
+    ExpectGivenBack();
+}
+
+// A scan holds Brennic_Original.exe: the uninstaller cannot tell it is still
+// the game, so it changes nothing, says why in its log, and keeps what a
+// later run needs; once the file is free, that run gives the game back.
+TEST_F(Setup, AHeldOriginalIsRefusedThenGivenBackByTheRetry) {
+    Register();
+    ASSERT_EQ(RunSetup(), 0u);
+    {
+        Held scan(Path(L"Brennic_Original.exe"));
+        EXPECT_EQ(RunUninstaller(), 2u);
+    }
+    ExpectSwapped();
+    EXPECT_TRUE(Installed());
+    EXPECT_TRUE(ReadValue(Root::LocalMachine, kUninstallKey, L"GameSHA256"));
+    wchar_t temp[MAX_PATH] = L"";
+    GetTempPathW(MAX_PATH, temp);
+    const auto log = ReadFileBytes(std::wstring(temp) + L"Vantrel-setup.log").value_or("");
+    EXPECT_NE(log.find("again"), std::string::npos) << log;
+    EXPECT_EQ(RunUninstaller(), 0u);
+    ExpectGivenBack();
 }
 
 }  // namespace
