@@ -4,6 +4,13 @@
 //
 //   GameSwap.exe [/log=<file>] install <Brennic.exe to put in front> [<game executable>]
 //   GameSwap.exe [/log=<file>] uninstall
+//   GameSwap.exe [/log=<file>] players [<game executable>]   let users create files in the game folder
+//   GameSwap.exe [/log=<file>] unplayers                     take that back
+//   GameSwap.exe [/log=<file>] protect <folder>              permissions as under Program Files
+//
+// install also carries the game executable's compatibility layers and
+// firewall rules over to Brennic_Original.exe; uninstall removes them and
+// takes back what players was granted.
 //
 // The exit code is setup::ExitCode of the outcome, or 64 for a command line
 // it does not understand. With /log= it also adds what it printed, whole and
@@ -19,6 +26,8 @@
 #include "platform/win32/text.h"
 #include "platform/win32/win32_services.h"
 #include "setup/game_swap.h"
+#include "setup/path_settings.h"
+#include "setup/players_rights.h"
 
 namespace {
 
@@ -88,9 +97,31 @@ int main() {
         arguments.erase(arguments.begin());
     }
     platform::win32::Win32Services os;
+    platform::win32::Win32SetupServices system;
     Run run(os, log, arguments.empty() ? "" : arguments[0]);
     auto Finish = [&run](const setup::Report& report) { return run.Finish(report); };
-    if (arguments.size() == 1 && arguments[0] == "uninstall") return Finish(setup::GiveGameBack(os));
+    const std::string command = arguments.empty() ? "" : arguments[0];
+    if (arguments.size() == 1 && (command == "uninstall" || command == "unplayers")) {
+        setup::Report report = command == "uninstall" ? setup::GiveGameBack(os)
+                                                      : setup::Report{setup::Outcome::Done, "Taken back."};
+        if (report.outcome != setup::Outcome::Done && report.outcome != setup::Outcome::Skipped) return Finish(report);
+        const std::string notBack = (command == "uninstall" ? setup::RemoveCarriedSettings(os, system) : "") +
+                                    setup::TakeBackPlayersRights(os, system);
+        if (!notBack.empty())
+            report = {setup::Outcome::Broken, report.message + "\nWhat setup added could not all be taken back:\n" +
+                                                  notBack + "Run the uninstaller again to try once more."};
+        return Finish(report);
+    }
+    if (arguments.size() == 2 && command == "protect") {
+        if (platform::Status s = system.ProtectFolder(arguments[1]); !s)
+            return Finish({setup::Outcome::Refused, s.message()});
+        return Finish({setup::Outcome::Done, "Only administrators may change the files in " + arguments[1] + "."});
+    }
+    if ((arguments.size() == 1 || arguments.size() == 2) && command == "players") {
+        auto game = setup::FindGame(os, arguments.size() == 2 ? arguments[1] : "");
+        if (!game) return Finish({setup::Outcome::Skipped, game.message()});
+        return Finish(setup::LetPlayersSwitch(os, system, *game));
+    }
     if ((arguments.size() == 2 || arguments.size() == 3) && arguments[0] == "install") {
         auto stub = os.ReadFileBytes(arguments[1]);
         if (!stub) return Finish({setup::Outcome::Refused, stub.message()});
@@ -103,9 +134,14 @@ int main() {
             if (chosen) return Finish({setup::Outcome::Refused, game.message() + "\nNothing was changed."});
             return Finish({setup::Outcome::Skipped, game.message() + "\nBrennic was not put in front of the game."});
         }
-        return Finish(setup::PutStubInFront(os, *game, *stub));
+        setup::Report report = setup::PutStubInFront(os, *game, *stub);
+        if (report.outcome == setup::Outcome::Done || report.outcome == setup::Outcome::Updated) {
+            const std::string carried = setup::CarryOverPathSettings(os, system, *game);
+            if (!carried.empty()) report.message += "\n" + carried.substr(0, carried.size() - 1);
+        }
+        return Finish(report);
     }
-    Print("Usage: GameSwap.exe [/log=<file>] install <Brennic.exe> [<game executable>] | "
-          "GameSwap.exe [/log=<file>] uninstall");
+    Print("Usage: GameSwap.exe [/log=<file>] install <Brennic.exe> [<game executable>] | uninstall | "
+          "players [<game executable>] | unplayers | protect <folder>");
     return kUsage;
 }

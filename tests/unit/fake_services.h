@@ -23,7 +23,7 @@ using platform::Status;
 using platform::WindowHandle;
 using platform::WindowStyle;
 
-class FakeServices : public platform::Services {
+class FakeServices : public platform::Services, public platform::SetupServices {
 public:
     // Windows paths compare without regard to case.
     static std::string Key(std::string_view path) {
@@ -228,6 +228,79 @@ public:
         File moved = std::move(it->second);
         files.erase(it);
         files[Key(to)] = std::move(moved);
+        return Status::Ok();
+    }
+
+    // --- platform::SetupServices ---
+    std::map<std::string, std::string> systemValues;  // by Key(key + "\\" + name)
+    std::map<std::string, std::uint32_t> usersRights;  // by Key(path), besides the grants
+    std::multiset<std::pair<std::string, std::uint32_t>> grants;  // (Key(path), rights)
+    std::set<std::string> protectedFolders;            // by Key(path)
+    struct Rule {
+        std::string name, program;
+        bool enabled = true;
+    };
+    std::vector<Rule> firewall;
+    bool firewallDown = false;  // its interface answers nothing
+
+    Result<std::string> ReadSystemValue(std::string_view key, std::string_view name) override {
+        auto it = systemValues.find(Key(std::string(key) + "\\" + std::string(name)));
+        if (it == systemValues.end()) return Result<std::string>::Fail("The registry value does not exist");
+        return it->second;
+    }
+    Status WriteSystemValue(std::string_view key, std::string_view name, std::string_view data) override {
+        if (Stopped()) return Status::Fail("The power went off.");
+        systemValues[Key(std::string(key) + "\\" + std::string(name))] = std::string(data);
+        return Status::Ok();
+    }
+    Status DeleteSystemValue(std::string_view key, std::string_view name) override {
+        if (Stopped()) return Status::Fail("The power went off.");
+        systemValues.erase(Key(std::string(key) + "\\" + std::string(name)));
+        return Status::Ok();
+    }
+    Result<std::uint32_t> UsersRights(std::string_view path) override {
+        if (!files.count(Key(path)) && !folders.count(Key(path))) return Result<std::uint32_t>::Fail("Not found.");
+        std::uint32_t rights = usersRights.count(Key(path)) ? usersRights.at(Key(path)) : 0;
+        for (const auto& [granted, r] : grants)
+            if (granted == Key(path)) rights |= r;
+        return rights;
+    }
+    Status GrantUsersRights(std::string_view path, std::uint32_t rights) override {
+        if (Stopped()) return Status::Fail("The power went off.");
+        if (readOnlyFolders.count(Key(path))) return Status::Fail("Access is denied.");
+        grants.insert({Key(path), rights});
+        return Status::Ok();
+    }
+    Status RevokeUsersRights(std::string_view path, std::uint32_t rights) override {
+        if (Stopped()) return Status::Fail("The power went off.");
+        auto it = grants.find({Key(path), rights});
+        if (it != grants.end()) grants.erase(it);
+        return Status::Ok();
+    }
+    Status ProtectFolder(std::string_view path) override {
+        if (Stopped()) return Status::Fail("The power went off.");
+        protectedFolders.insert(Key(path));
+        return Status::Ok();
+    }
+    Result<std::vector<std::string>> FirewallRules(std::string_view program) override {
+        if (firewallDown) return Result<std::vector<std::string>>::Fail("Not implemented.");
+        std::vector<std::string> names;
+        for (const auto& rule : firewall)
+            if (rule.enabled && Key(rule.program) == Key(program)) names.push_back(rule.name);
+        return names;
+    }
+    Status CopyFirewallRules(std::string_view name, std::string_view program, std::string_view copyName,
+                             std::string_view copyProgram) override {
+        if (Stopped()) return Status::Fail("The power went off.");
+        const auto rules = firewall;
+        for (const auto& rule : rules)
+            if (rule.enabled && rule.name == name && Key(rule.program) == Key(program))
+                firewall.push_back({std::string(copyName), std::string(copyProgram)});
+        return Status::Ok();
+    }
+    Status RemoveFirewallRules(std::string_view name, std::string_view program) override {
+        if (Stopped()) return Status::Fail("The power went off.");
+        std::erase_if(firewall, [&](const Rule& r) { return r.name == name && Key(r.program) == Key(program); });
         return Status::Ok();
     }
 

@@ -260,7 +260,9 @@ TEST_F(GameSwap, ARunCutOffAnywhereIsFinishedOrUndoneByTheNext) {
             SCOPED_TRACE(std::to_string(cut) + " cut after " + std::to_string(n) + " changes, then " + std::to_string(next));
             os = FakeServices();
             SetUp();
-            if (cut == Uninstall) ASSERT_EQ(Install().outcome, Outcome::Done);
+            if (cut == Uninstall) {
+                ASSERT_EQ(Install().outcome, Outcome::Done);
+            }
             os.changesLeft = n;
             const Outcome outcome = cut == Install_ ? Install().outcome : setup::GiveGameBack(os).outcome;
             os.changesLeft = -1;
