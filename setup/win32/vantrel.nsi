@@ -48,7 +48,9 @@ Var GameNote       ; why none was found, in plain words
 Var GameField
 Var SwapDone       ; 1 once this run has put Brennic in front of the game
 Var OldDir         ; the folder of an earlier installation, or empty
+Var PlayersDone    ; 1 once this run has let players create files in the game folder
 
+ComponentText "Choose what setup does besides installing Vantrel." "" "$\"Players may switch builds$\": when the game folder is under Program Files, only administrators may create on.ini there, so no one else can switch builds. Ticked, setup lets the users of this PC create files in the game folder (and add to the stub's log), but not change or delete the files already there. Any user of this PC can then add files to the game folder. The uninstaller takes it back."
 Page components
 Page directory
 Page custom GamePage GamePageLeave
@@ -121,9 +123,51 @@ Section "Brennic in front of the game" SecStub
   ${EndIf}
 SectionEnd
 
+; Only for a folder the game's own permissions keep players out of.
+Section "Players may switch builds" SecPlayers
+  ${If} $GameExe == ""
+    DetailPrint "No game executable was chosen, so the game folder was left as it is."
+    Return
+  ${EndIf}
+  InitPluginsDir
+  SetOutPath $PLUGINSDIR
+  File "/oname=GameSwap.exe" "${GAMESWAP_EXE}"
+  nsExec::ExecToStack '"$PLUGINSDIR\GameSwap.exe" "/log=${SETUP_LOG}" players "$GameExe"'
+  Pop $0
+  Pop $1
+  DetailPrint $1
+  ${If} $0 == 0
+    StrCpy $PlayersDone 1
+  ${ElseIf} $0 != 1
+    MessageBox MB_OK|MB_ICONSTOP "$1$\r$\n$\r$\nVantrel was not installed." /SD IDOK
+    SetErrorLevel 2
+    Abort
+  ${EndIf}
+SectionEnd
+
 Section "-Vantrel"
   SetRegView 32
   SetShellVarContext all
+  ; Outside Program Files the folder would inherit whatever its drive lets
+  ; users do; Vantrel.exe starts at every log-on and uninstall.exe runs
+  ; elevated, so only administrators may change them, before they exist.
+  Call IsUnderProgramFiles
+  Pop $0
+  ${If} $0 == 0
+    CreateDirectory $INSTDIR
+    InitPluginsDir
+    SetOutPath $PLUGINSDIR
+    File "/oname=GameSwap.exe" "${GAMESWAP_EXE}"
+    nsExec::ExecToStack '"$PLUGINSDIR\GameSwap.exe" "/log=${SETUP_LOG}" protect "$INSTDIR"'
+    Pop $0
+    Pop $1
+    DetailPrint $1
+    ${If} $0 != 0
+      MessageBox MB_OK|MB_ICONSTOP "$1$\r$\n$\r$\nVantrel was not installed." /SD IDOK
+      SetErrorLevel 2
+      Abort
+    ${EndIf}
+  ${EndIf}
   ${If} $GameNote != ""
   ${AndIfNot} ${SectionIsSelected} ${SecStub}
     DetailPrint $GameNote
@@ -170,6 +214,7 @@ SectionEnd
 Function .onInit
   SetRegView 32
   StrCpy $SwapDone 0
+  StrCpy $PlayersDone 0
   ; An earlier installation's folder is the default; /D= still chooses.
   ReadRegStr $OldDir HKLM "${UNINSTALL_KEY}" "InstallLocation"
   ${If} $OldDir != ""
@@ -200,8 +245,37 @@ Function .onInit
   !insertmacro UnselectSection ${SecStub}
 FunctionEnd
 
+; Pushes 1 when $INSTDIR is inside a Program Files folder, else 0.
+Function IsUnderProgramFiles
+  Push $R0
+  Push $R1
+  StrCpy $R0 0
+  StrLen $R1 "$PROGRAMFILES32\"
+  StrCpy $R1 $INSTDIR $R1
+  ${If} $R1 == "$PROGRAMFILES32\"
+    StrCpy $R0 1
+  ${EndIf}
+  StrLen $R1 "$PROGRAMFILES64\"
+  StrCpy $R1 $INSTDIR $R1
+  ${If} $R1 == "$PROGRAMFILES64\"
+    StrCpy $R0 1
+  ${EndIf}
+  Pop $R1
+  Exch $R0
+FunctionEnd
+
 ; If anything after the swap fails, the game folder is given back too.
 Function .onInstFailed
+  ${If} $PlayersDone == 1
+  ${AndIf} $SwapDone != 1
+    nsExec::ExecToStack '"$PLUGINSDIR\GameSwap.exe" "/log=${SETUP_LOG}" unplayers'
+    Pop $0
+    Pop $1
+    ${If} $0 != 0
+      MessageBox MB_OK|MB_ICONSTOP "$1" /SD IDOK
+      SetErrorLevel 3
+    ${EndIf}
+  ${EndIf}
   ${If} $SwapDone == 1
     nsExec::ExecToStack '"$PLUGINSDIR\GameSwap.exe" "/log=${SETUP_LOG}" uninstall'
     Pop $0

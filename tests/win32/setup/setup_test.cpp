@@ -10,6 +10,7 @@
 #include <string>
 
 #include <windows.h>
+#include <aclapi.h>
 
 #include "common/version.h"
 #include "tests/win32/support/build_tree.h"
@@ -52,6 +53,56 @@ std::map<std::wstring, std::string> FolderContents(const std::wstring& folder) {
     } while (FindNextFileW(search, &found));
     FindClose(search);
     return contents;
+}
+
+// A file's or folder's permissions as GetNamedSecurityInfoW reads them.
+struct Permissions {
+    explicit Permissions(const std::wstring& path) {
+        ok = GetNamedSecurityInfoW(path.c_str(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION,
+                                   &owner, nullptr, &dacl, nullptr, &descriptor) == ERROR_SUCCESS;
+    }
+    ~Permissions() { LocalFree(descriptor); }
+    bool Protected() const {
+        SECURITY_DESCRIPTOR_CONTROL control = 0;
+        DWORD revision = 0;
+        return GetSecurityDescriptorControl(descriptor, &control, &revision) && (control & SE_DACL_PROTECTED);
+    }
+    // The rights of the entries allowing Users; `own`: only those set on it, not inherited.
+    std::vector<DWORD> Users(bool own) const {
+        BYTE users[SECURITY_MAX_SID_SIZE];
+        DWORD size = sizeof users;
+        CreateWellKnownSid(WinBuiltinUsersSid, nullptr, users, &size);
+        std::vector<DWORD> rights;
+        for (DWORD i = 0; dacl && i < dacl->AceCount; ++i) {
+            ACCESS_ALLOWED_ACE* ace = nullptr;
+            if (GetAce(dacl, i, reinterpret_cast<void**>(&ace)) && ace->Header.AceType == ACCESS_ALLOWED_ACE_TYPE &&
+                EqualSid(&ace->SidStart, users) && !(own && (ace->Header.AceFlags & INHERITED_ACE)))
+                rights.push_back(ace->Mask);
+        }
+        return rights;
+    }
+    bool ok = false;
+    PSID owner = nullptr;
+    PACL dacl = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+};
+
+// Whether this system keeps the permissions set on a file. Debian's Wine
+// does not (its server is built without extended attributes): it answers
+// permissions made up from the Unix mode bits.
+bool KeepsPermissions(const std::wstring& file) {
+    BYTE users[SECURITY_MAX_SID_SIZE];
+    DWORD size = sizeof users;
+    CreateWellKnownSid(WinBuiltinUsersSid, nullptr, users, &size);
+    BYTE buffer[256];
+    PACL acl = reinterpret_cast<PACL>(buffer);
+    InitializeAcl(acl, sizeof buffer, ACL_REVISION);
+    AddAccessAllowedAce(acl, ACL_REVISION, FILE_ADD_FILE, users);
+    std::wstring path = file;
+    if (SetNamedSecurityInfoW(path.data(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, acl,
+                              nullptr) != ERROR_SUCCESS)
+        return false;
+    return Permissions(file).Users(true) == std::vector<DWORD>{FILE_ADD_FILE};
 }
 
 class Setup : public ::testing::Test {
@@ -287,6 +338,48 @@ TEST_F(Setup, AHeldOriginalIsRefusedThenGivenBackByTheRetry) {
     EXPECT_NE(log.find("again"), std::string::npos) << log;
     EXPECT_EQ(RunUninstaller(), 0u);
     ExpectGivenBack();
+}
+
+// The game's compatibility layers reach Brennic_Original.exe; the players
+// may create files in the game folder (and add to the log) and no more; the
+// install folder outside Program Files is the administrators'. The
+// uninstaller takes back the layers and the players' rights.
+TEST_F(Setup, CarriesLayersOverAndSetsPermissionsThenTakesThemBack) {
+    Register();
+    const std::wstring layers = L"Software\\Microsoft\\Windows NT\\CurrentVersion\\AppCompatFlags\\Layers";
+    ScopedValue gameLayers(Root::CurrentUser, layers, Game(), L"~ WINXPSP3");
+    ScopedValue originalLayers(Root::CurrentUser, layers, Path(L"Brennic_Original.exe"), std::nullopt);
+    ASSERT_TRUE(WriteFileBytes(Path(L"WriteCommandTxt.ini"), "\"-x\"\r\n"));
+    const auto usersBefore = Permissions(game_).Users(true);
+    ASSERT_TRUE(WriteFileBytes(scratch_ / L"probe", ""));
+    const bool kept = KeepsPermissions(scratch_ / L"probe");
+    ASSERT_EQ(RunSetup(), 0u);
+    EXPECT_EQ(ReadValue(Root::CurrentUser, layers, Path(L"Brennic_Original.exe")), L"~ WINXPSP3");
+
+    if (kept) {
+    auto withGrant = usersBefore;
+    withGrant.push_back(FILE_ADD_FILE);
+    EXPECT_EQ(Permissions(game_).Users(true), withGrant);
+    EXPECT_EQ(Permissions(Path(L"WriteCommandTxt.ini")).Users(true), std::vector<DWORD>{FILE_APPEND_DATA | SYNCHRONIZE});
+    const Permissions installed(installDir_);
+    ASSERT_TRUE(installed.ok);
+    EXPECT_TRUE(installed.Protected());
+    BYTE administrators[SECURITY_MAX_SID_SIZE];
+    DWORD size = sizeof administrators;
+    CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, administrators, &size);
+    EXPECT_TRUE(EqualSid(installed.owner, administrators));
+    EXPECT_EQ(installed.Users(false), std::vector<DWORD>{FILE_GENERIC_READ | FILE_GENERIC_EXECUTE});
+    EXPECT_EQ(Permissions(installDir_ + L"\\Vantrel.exe").Users(false),
+              std::vector<DWORD>{FILE_GENERIC_READ | FILE_GENERIC_EXECUTE});
+    }
+
+    EXPECT_EQ(RunUninstaller(), 0u);
+    ExpectGivenBack();
+    EXPECT_FALSE(ReadValue(Root::CurrentUser, layers, Path(L"Brennic_Original.exe")));
+    EXPECT_EQ(ReadValue(Root::CurrentUser, layers, Game()), L"~ WINXPSP3");
+    if (!kept) GTEST_SKIP() << "this system does not keep the permissions set on files; only the layers were checked";
+    EXPECT_EQ(Permissions(game_).Users(true), usersBefore);
+    EXPECT_TRUE(Permissions(Path(L"WriteCommandTxt.ini")).Users(true).empty());
 }
 
 }  // namespace
