@@ -315,6 +315,10 @@ TEST_F(Setup, UpgradesOverARunningVantrelAndMovesOnlyWhenTold) {
     EXPECT_EQ(ReadValue(Root::LocalMachine, kUninstallKey, L"InstallLocation"), moved);
     EXPECT_FALSE(FolderExists(installDir_));
     installDir_ = moved;
+    Process again(SetupProgram(), L"/S");  // without /D=: where it is
+    EXPECT_EQ(again.WaitForExit(60000ms), 0u);
+    EXPECT_TRUE(FileExists(moved + L"\\Vantrel.exe"));
+    EXPECT_FALSE(FolderExists(L"C:\\Program Files\\Vantrel"));
     EXPECT_EQ(RunUninstaller(), 0u);
     ExpectGivenBack();
 }
