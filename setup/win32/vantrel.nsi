@@ -235,7 +235,10 @@ Function .onInit
     StrCpy $GameNote "The game is not registered: the registry value HKEY_LOCAL_MACHINE\${GAME_KEY}\Path is missing or empty. Brennic was not put in front of the game."
   ${ElseIf} $2 == ""
     StrCpy $GameNote "The game's registration names no executable: the registry value HKEY_LOCAL_MACHINE\${GAME_KEY}\File is missing or empty. Brennic was not put in front of the game."
+  ; Only Brennic_Original.exe there: an interrupted setup or uninstall,
+  ; which GameSwap finishes, or refuses to guess about.
   ${ElseIfNot} ${FileExists} "$1\$2"
+  ${AndIfNot} ${FileExists} "$1\Brennic_Original.exe"
     StrCpy $GameNote "The game's executable $1\$2 named by its registration does not exist. Brennic was not put in front of the game."
   ${Else}
     StrCpy $GameExe "$1\$2"

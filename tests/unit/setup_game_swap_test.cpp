@@ -197,6 +197,8 @@ TEST_F(GameSwap, AFailedStepPutsBackWhatWasChanged) {
         EXPECT_EQ(report.outcome, Outcome::PutBack) << report.message;
         EXPECT_TRUE(Snapshot() == before);
     }
+    EXPECT_EQ(setup::ExitCode(Outcome::PutBack), 2);
+    EXPECT_EQ(setup::ExitCode(Outcome::Broken), 3);
 }
 
 TEST_F(GameSwap, AnUpdateThatFailsKeepsTheOlderStub) {

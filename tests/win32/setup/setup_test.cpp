@@ -386,4 +386,21 @@ TEST_F(Setup, CarriesLayersOverAndSetsPermissionsThenTakesThemBack) {
     EXPECT_TRUE(Permissions(Path(L"WriteCommandTxt.ini")).Users(true).empty());
 }
 
+// Cut off after the rename, with no record (a run of an older setup, say):
+// setup does not install Vantrel alone and exit 0, it refuses and says what
+// to rename. Recorded, the same state is finished.
+TEST_F(Setup, AnInterruptedSwapIsRefusedWithoutARecordAndFinishedWithOne) {
+    Register();
+    ASSERT_TRUE(MoveFileW(Game().c_str(), Path(L"Brennic_Original.exe").c_str()));
+    EXPECT_EQ(RunSetup(), 2u);
+    EXPECT_FALSE(Installed());
+    EXPECT_FALSE(FileExists(Game()));
+
+    ASSERT_TRUE(MoveFileW(Path(L"Brennic_Original.exe").c_str(), Game().c_str()));
+    ASSERT_EQ(RunSetup(), 0u);
+    ASSERT_TRUE(DeleteFileW(Game().c_str()));
+    EXPECT_EQ(RunSetup(), 0u);
+    ExpectSwapped();
+}
+
 }  // namespace
