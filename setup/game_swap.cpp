@@ -297,8 +297,11 @@ Report PutStubInFront(platform::Services& os, const GameFiles& game, std::string
 
 Report GiveGameBack(platform::Services& os) {
     const auto record = ReadRecord(os);
-    if (!record)
+    if (!record) {
+        // What a run cut off while removing the record left of it.
+        (void)DeleteRecord(os);
         return {Outcome::Skipped, "Setup did not put Brennic in front of the game, so there is nothing to give back."};
+    }
     const GameFiles& game = record->game;
     if (GameRunning(os)) return {Outcome::Refused, GameRunningText("uninstall")};
 

@@ -74,6 +74,7 @@ public:
     // A power cut: after this many more changing calls every change fails,
     // as if the program had stopped there. Negative: no cut.
     int changesLeft = -1;
+    bool cut = false;  // a change failed for the power cut
 
     void AddFolder(const std::string& path) { folders.insert(Key(path)); }
     void AddFile(const std::string& path, std::string content = {}) {
@@ -306,7 +307,7 @@ public:
 
 private:
     bool Stopped() {
-        if (changesLeft == 0) return true;
+        if (changesLeft == 0) return cut = true;
         if (changesLeft > 0) --changesLeft;
         return false;
     }
