@@ -50,7 +50,7 @@ Var SwapDone       ; 1 once this run has put Brennic in front of the game
 Var OldDir         ; the folder of an earlier installation, or empty
 Var PlayersDone    ; 1 once this run has let players create files in the game folder
 
-ComponentText "Choose what setup does besides installing Vantrel." "" "$\"Players may switch builds$\": when the game folder is under Program Files, only administrators may create on.ini there, so no one else can switch builds. Ticked, setup lets the users of this PC create files in the game folder (and add to the stub's log), but not change or delete the files already there. Any user of this PC can then add files to the game folder. The uninstaller takes it back."
+ComponentText "$\"Players may switch builds$\" lets every user of this PC create files in the game folder (on.ini, which switches builds, and the stub's log) but not change or delete the files there; any user can then add files to it. The uninstaller takes it back." "" "Choose what setup does:"
 Page components
 Page directory
 Page custom GamePage GamePageLeave
