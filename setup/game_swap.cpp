@@ -304,6 +304,10 @@ Report GiveGameBack(platform::Services& os) {
     }
     const GameFiles& game = record->game;
     if (GameRunning(os)) return {Outcome::Refused, GameRunningText("uninstall")};
+    // The game was removed: nothing is left to give back. Should its drive
+    // only be away, a later setup adopts the stub it finds there again.
+    if (!os.FolderExists(game.folder))
+        return {Outcome::Skipped, "The game folder " + game.folder + " no longer exists, so there is nothing to give back."};
 
     const std::string executable = game.ExecutablePath();
     const std::string original = game.Path(kOriginalName);

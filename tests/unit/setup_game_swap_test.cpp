@@ -225,6 +225,8 @@ TEST_F(GameSwap, UninstallLeavesOnlyAFolderChangedSinceSetup) {
          Outcome::Skipped, "no longer the game"},
         {"original gone", [](FakeServices& f) { f.files.erase(FakeServices::Key(kOriginal)); }, Outcome::Refused,
          "is missing"},
+        {"game removed", [](FakeServices& f) { f.files.clear(), f.folders.clear(); }, Outcome::Skipped,
+         "no longer exists"},
         {"original held", [](FakeServices& f) { f.unreadable.insert(FakeServices::Key(kOriginal)); },
          Outcome::Refused, "uninstall again"},
         {"stub held", [](FakeServices& f) { f.unreadable.insert(FakeServices::Key(kGame)); }, Outcome::Refused,
