@@ -238,9 +238,9 @@ Report PutStubInFront(platform::Services& os, const GameFiles& game, std::string
         return Refuse("The file " + fresh + " is not Brennic, so setup does not replace it");
 
     Steps steps;
-    // A stub an interrupted run left under the temporary name.
-    if (Status s = RemoveStub(os, steps, fresh, left); !s) return Failed(steps, s, game);
     auto putStubs = [&]() -> Status {
+        // A stub an interrupted run left under the temporary name goes first.
+        if (Status s = RemoveStub(os, steps, fresh, left); !s) return s;
         if (Status s = WriteStub(os, steps, game, executable, stub); !s) return s;
         return WriteStub(os, steps, game, copy, stub);
     };

@@ -138,7 +138,11 @@ TEST_F(GameSwap, RefusesWhateverItCannotTellIsSafe) {
         {"foreign Brennic.exe", [](FakeServices& f) { f.AddFile(kCopy, "someone else's"); }, "is not Brennic"},
         {"stub without original", [](FakeServices& f) { f.AddFile(kGame, kStub); }, "is missing"},
         {"cut off, no record",
-         [](FakeServices& f) { ASSERT_TRUE(f.RenameFile(kGame, kOriginal)); }, "rename it back to age2_x1.exe"},
+         [](FakeServices& f) {
+             ASSERT_TRUE(f.RenameFile(kGame, kOriginal));
+             f.AddFile(kNewStub, kStub);
+         },
+         "rename it back to age2_x1.exe"},
         {"held game", [](FakeServices& f) { f.unreadable.insert(FakeServices::Key(kGame)); }, "being used"},
         {"recorded game replaced",
          [](FakeServices& f) {
