@@ -153,7 +153,14 @@ Section "-Vantrel"
   ; elevated, so only administrators may change them, before they exist.
   Call IsUnderProgramFiles
   Pop $0
+  Call HoldsOthersFiles
+  Pop $1
   ${If} $0 == 0
+  ${AndIf} $1 != ""
+    ; A folder shared with other programs, such as C:\Games itself: its
+    ; permissions are theirs too, and would spread to all of their files.
+    DetailPrint "$INSTDIR holds files of other programs ($1), so its permissions were left as they are. Choose a folder of Vantrel's own to have only administrators change it."
+  ${ElseIf} $0 == 0
     CreateDirectory $INSTDIR
     InitPluginsDir
     SetOutPath $PLUGINSDIR
@@ -246,6 +253,30 @@ Function .onInit
   ${EndIf}
   ; On by default only when the game was found.
   !insertmacro UnselectSection ${SecStub}
+FunctionEnd
+
+; Pushes the name of a file or folder in $INSTDIR that is not Vantrel's,
+; or "" when there is none (or no $INSTDIR yet).
+Function HoldsOthersFiles
+  Push $R0
+  Push $R1
+  StrCpy $R1 ""
+  FindFirst $R0 $R1 "$INSTDIR\*"
+  ${DoWhile} $R1 != ""
+    ${If} $R1 != "."
+    ${AndIf} $R1 != ".."
+    ${AndIf} $R1 != "Vantrel.exe"
+    ${AndIf} $R1 != "README.txt"
+    ${AndIf} $R1 != "LICENSE.txt"
+    ${AndIf} $R1 != "uninstall.exe"
+      ${Break}
+    ${EndIf}
+    FindNext $R0 $R1
+  ${Loop}
+  FindClose $R0
+  Exch
+  Pop $R0
+  Exch $R1
 FunctionEnd
 
 ; Pushes 1 when $INSTDIR is inside a Program Files folder, else 0.

@@ -135,6 +135,11 @@ protected:
         Process setup(SetupProgram(), L"/S " + options + L" /D=" + (folder.empty() ? installDir_ : folder));
         return setup.WaitForExit(60000ms);
     }
+    std::string SetupLog() const {
+        wchar_t temp[MAX_PATH] = L"";
+        GetTempPathW(MAX_PATH, temp);
+        return ReadFileBytes(std::wstring(temp) + L"Vantrel-setup.log").value_or("");
+    }
     // Opened for reading, shared with nobody, as a virus scan may hold it.
     struct Held {
         explicit Held(const std::wstring& path)
@@ -336,10 +341,7 @@ TEST_F(Setup, AHeldOriginalIsRefusedThenGivenBackByTheRetry) {
     ExpectSwapped();
     EXPECT_TRUE(Installed());
     EXPECT_TRUE(ReadValue(Root::LocalMachine, kUninstallKey, L"GameSHA256"));
-    wchar_t temp[MAX_PATH] = L"";
-    GetTempPathW(MAX_PATH, temp);
-    const auto log = ReadFileBytes(std::wstring(temp) + L"Vantrel-setup.log").value_or("");
-    EXPECT_NE(log.find("again"), std::string::npos) << log;
+    EXPECT_NE(SetupLog().find("again"), std::string::npos);
     EXPECT_EQ(RunUninstaller(), 0u);
     ExpectGivenBack();
 }
@@ -401,6 +403,18 @@ TEST_F(Setup, AnInterruptedSwapIsRefusedWithoutARecordAndFinishedWithOne) {
     ASSERT_TRUE(DeleteFileW(Game().c_str()));
     EXPECT_EQ(RunSetup(), 0u);
     ExpectSwapped();
+}
+
+// Installed into a folder other programs use too, setup leaves that
+// folder's permissions, which would spread to their files, as they are.
+TEST_F(Setup, LeavesThePermissionsOfASharedFolderAlone) {
+    installDir_ = scratch_.MakeSubfolder(L"Games");
+    ASSERT_TRUE(WriteFileBytes(installDir_ + L"\\other game.exe", "MZ"));
+    ASSERT_EQ(RunSetup(), 0u);
+    EXPECT_TRUE(Installed());
+    EXPECT_EQ(SetupLog().find("change the files in " + Utf8(installDir_) + "."), std::string::npos);
+    EXPECT_EQ(RunUninstaller(), 0u);
+    EXPECT_TRUE(FileExists(installDir_ + L"\\other game.exe"));
 }
 
 }  // namespace
