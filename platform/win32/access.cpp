@@ -84,17 +84,20 @@ Status WriteEntries(std::string_view path, const Dacl& dacl, const std::vector<A
     for (auto* ace : entries) size += ace->AceSize;
     std::vector<BYTE> buffer(size);
     PACL acl = reinterpret_cast<PACL>(buffer.data());
-    if (!::InitializeAcl(acl, size, ACL_REVISION)) return Failure("Cannot build the permissions of " + Quoted(path), ::GetLastError());
+    // A list holding object entries has the later revision; it must keep it.
+    const DWORD revision = dacl.acl && dacl.acl->AclRevision > ACL_REVISION ? dacl.acl->AclRevision : ACL_REVISION;
+    if (!::InitializeAcl(acl, size, revision))
+        return Failure("Cannot build the permissions of " + Quoted(path), ::GetLastError());
     bool added = !add;
     for (auto* ace : entries) {
         if (!added && (ace->AceFlags & INHERITED_ACE)) {
-            added = ::AddAccessAllowedAceEx(acl, ACL_REVISION, 0, rights, users) != FALSE;
+            added = ::AddAccessAllowedAceEx(acl, revision, 0, rights, users) != FALSE;
             if (!added) return Failure("Cannot build the permissions of " + Quoted(path), ::GetLastError());
         }
-        if (!::AddAce(acl, ACL_REVISION, MAXDWORD, ace, ace->AceSize))
+        if (!::AddAce(acl, revision, MAXDWORD, ace, ace->AceSize))
             return Failure("Cannot build the permissions of " + Quoted(path), ::GetLastError());
     }
-    if (!added && !::AddAccessAllowedAceEx(acl, ACL_REVISION, 0, rights, users))
+    if (!added && !::AddAccessAllowedAceEx(acl, revision, 0, rights, users))
         return Failure("Cannot build the permissions of " + Quoted(path), ::GetLastError());
     std::wstring wide = Widen(path);
     const SECURITY_INFORMATION what =
