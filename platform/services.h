@@ -107,11 +107,55 @@ public:
     // the disk as it found it when it fails.
     // The file's bytes; meant for files of a few megabytes.
     virtual Result<std::string> ReadFileBytes(std::string_view path) = 0;
-    // Creates a file holding `bytes`. Fails when anything is at the path
-    // already; a write that fails part way removes the file it began.
+    // Creates a file holding `bytes`, on the disk when it returns (flushed
+    // past the system's cache). Fails when anything is at the path already;
+    // a write that fails part way removes the file it began.
     virtual Status WriteNewFile(std::string_view path, std::string_view bytes) = 0;
-    // Renames or moves a file; fails rather than replace anything at `to`.
+    // Renames or moves a file, on the disk when it returns; fails rather
+    // than replace anything at `to`.
     virtual Status RenameFile(std::string_view from, std::string_view to) = 0;
+
+};
+
+// What setup alone needs besides the services above: carrying over what
+// Windows keys by the game executable's path, and permissions. Kept apart so
+// that the two programs carry none of it.
+class SetupServices {
+public:
+    virtual ~SetupServices() = default;
+
+    // Registry values by key ("HKCU\...", "HKLM\...") and value name, which
+    // may hold backslashes (compatibility settings are named by a program's
+    // full path), in the system's own view: the 64-bit one on 64-bit
+    // Windows, which Windows itself reads. Text values only.
+    virtual Result<std::string> ReadSystemValue(std::string_view key, std::string_view name) = 0;
+    virtual Status WriteSystemValue(std::string_view key, std::string_view name, std::string_view data) = 0;
+    // Deleting a value that does not exist succeeds.
+    virtual Status DeleteSystemValue(std::string_view key, std::string_view name) = 0;
+
+    // File access rights (FILE_ADD_FILE, FILE_APPEND_DATA ...) of the local
+    // Users group. UsersRights: what the group is allowed, through every
+    // entry that names it or Everyone, inherited ones included.
+    virtual Result<std::uint32_t> UsersRights(std::string_view path) = 0;
+    // Adds one entry allowing Users exactly `rights` on this file or folder
+    // alone (nothing below it inherits it); RevokeUsersRights removes that
+    // entry again and nothing else.
+    virtual Status GrantUsersRights(std::string_view path, std::uint32_t rights) = 0;
+    virtual Status RevokeUsersRights(std::string_view path, std::uint32_t rights) = 0;
+    // Gives a folder, and what is in it, the permissions a folder under
+    // Program Files has: only administrators and the system may change it,
+    // users may read and run it. Administrators become its owner.
+    virtual Status ProtectFolder(std::string_view path) = 0;
+
+    // Windows Firewall rules by the program they are for (a full path,
+    // compared without regard to case). FirewallRules: the names of the
+    // enabled ones. CopyFirewallRules adds, for each enabled rule named
+    // `name` for `program`, the same rule named `copyName` for `copyProgram`.
+    // RemoveFirewallRules removes every rule named `name` for `program`.
+    virtual Result<std::vector<std::string>> FirewallRules(std::string_view program) = 0;
+    virtual Status CopyFirewallRules(std::string_view name, std::string_view program, std::string_view copyName,
+                                     std::string_view copyProgram) = 0;
+    virtual Status RemoveFirewallRules(std::string_view name, std::string_view program) = 0;
 };
 
 }  // namespace platform

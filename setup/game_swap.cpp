@@ -79,6 +79,10 @@ bool SameGame(const GameFiles& a, const GameFiles& b) {
     return SameName(a.folder, b.folder) && SameName(a.executable, b.executable);
 }
 
+bool Matches(const Record& record, std::string_view bytes) {
+    return std::to_string(bytes.size()) == record.size && Sha256Hex(bytes) == record.sha256;
+}
+
 bool GameRunning(platform::Services& os) { return os.FindWindowByTitle(kGameWindowTitle) != 0; }
 
 std::string GameRunningText(std::string_view doing) {
@@ -86,50 +90,100 @@ std::string GameRunningText(std::string_view doing) {
            std::string(doing) + " again. Nothing was changed.";
 }
 
-// Replaces our own stub at `path` (or writes it where there is none) with
-// `stub`, as steps that can be taken back.
-Status WriteStub(platform::Services& os, Steps& steps, const std::string& path, std::string_view stub) {
-    if (os.PlainFileExists(path)) {
-        auto old = os.ReadFileBytes(path);
-        if (!old) return old.status();
-        if (*old == stub) return Status::Ok();
-        std::string oldBytes = *old;
+// What is at a path. A file that cannot be read (held by a scan or a backup,
+// say) is never taken for absent or for different: nothing can be decided
+// about it.
+struct Found {
+    enum Kind { Absent, File, Unreadable } kind = Absent;
+    std::string bytes;  // File
+    std::string why;    // Unreadable
+    bool Stub() const { return kind == File && IsOurStub(bytes); }
+};
+
+Found Look(platform::Services& os, const std::string& path) {
+    if (os.FolderExists(path)) return {Found::Unreadable, {}, "a folder " + path + " is in the way"};
+    if (!os.PlainFileExists(path)) return {};
+    auto bytes = os.ReadFileBytes(path);
+    if (!bytes) return {Found::Unreadable, {}, Sentence(bytes.message())};
+    return {Found::File, *bytes, {}};
+}
+
+// Puts `stub` at `path`, replacing our own older stub there. The new stub is
+// complete on disk under the temporary name before the old one goes, so the
+// game's name never holds part of a program.
+Status WriteStub(platform::Services& os, Steps& steps, const GameFiles& game, const std::string& path,
+                 std::string_view stub) {
+    const Found there = Look(os, path);
+    if (there.kind == Found::Unreadable) return Status::Fail(there.why);
+    if (there.kind == Found::File && there.bytes == stub) return Status::Ok();
+    const std::string fresh = game.Path(kNewStubName);
+    if (Status s = steps.Take([&] { return os.WriteNewFile(fresh, stub); },
+                              [&os, fresh] { return os.RemoveFile(fresh); });
+        !s)
+        return s;
+    if (there.kind == Found::File) {
+        const std::string old = there.bytes;
         if (Status s = steps.Take([&] { return os.RemoveFile(path); },
-                                  [&os, path, oldBytes] { return os.WriteNewFile(path, oldBytes); });
+                                  [&os, path, old] { return os.WriteNewFile(path, old); });
             !s)
             return s;
     }
-    return steps.Take([&] { return os.WriteNewFile(path, stub); }, [&os, path] { return os.RemoveFile(path); });
+    return steps.Take([&] { return os.RenameFile(fresh, path); },
+                      [&os, fresh, path] { return os.RenameFile(path, fresh); });
+}
+
+// Removes our stub at `path`, found as `found`, as a step that can be taken back.
+Status RemoveStub(platform::Services& os, Steps& steps, const std::string& path, const Found& found) {
+    if (!found.Stub()) return Status::Ok();
+    const std::string bytes = found.bytes;
+    return steps.Take([&] { return os.RemoveFile(path); },
+                      [&os, path, bytes] { return os.WriteNewFile(path, bytes); });
 }
 
 // The report of a step that failed: everything is put back, or what is not.
-Report Failed(Steps& steps, const Status& failure, std::string_view folder) {
+Report Failed(Steps& steps, const Status& failure, const GameFiles& game) {
     const std::string notBack = steps.RollBack();
     if (notBack.empty())
         return {Outcome::PutBack, Sentence(failure.message()) + "\nEverything changed in the game folder " +
-                                      std::string(folder) + " before that was put back as it was."};
-    return {Outcome::Broken, Sentence(failure.message()) + "\nPutting the game folder " + std::string(folder) +
-                                 " back as it was failed too:\n" + notBack +
-                                 "Brennic_Original.exe is the game's executable; rename it back by hand."};
-}
-
-// When a file exists at `path` that is not our stub, the reason to refuse.
-std::optional<std::string> ForeignFileAt(platform::Services& os, const std::string& path) {
-    if (os.FolderExists(path)) return "a folder " + path + " is in the way";
-    if (!os.PlainFileExists(path)) return std::nullopt;
-    auto bytes = os.ReadFileBytes(path);
-    if (!bytes) return Sentence(bytes.message());
-    if (!IsOurStub(*bytes)) return "the file " + path + " is not Brennic, so setup does not replace it";
-    return std::nullopt;
+                                      game.folder + " before that was put back as it was."};
+    return {Outcome::Broken, Sentence(failure.message()) + "\nPutting the game folder " + game.folder +
+                                 " back as it was failed too:\n" + notBack + "What to do by hand: " +
+                                 game.Path(kOriginalName) + " is the game's executable. If " +
+                                 game.ExecutablePath() + " is missing, rename " + std::string(kOriginalName) +
+                                 " back to " + game.executable + "; then run setup or the uninstaller again."};
 }
 
 Report Refuse(const std::string& why) {
     return {Outcome::Refused, Sentence(why) + "\nNothing was changed in the game folder."};
 }
 
+// An interrupted run left the game's executable only under the original's
+// name, and nothing says it is the game: a person has to decide.
+Report RefuseUnrecorded(const GameFiles& game) {
+    return Refuse(game.ExecutablePath() + " is missing and " + game.Path(kOriginalName) +
+                  " is there, but setup has no record of moving it. If " + std::string(kOriginalName) +
+                  " is the game's executable, rename it back to " + game.executable + " and run setup again");
+}
+
+Report CannotRead(const std::string& why, std::string_view doing) {
+    return {Outcome::Refused, Sentence(why) + "\nWithout reading it, it is not safe to " + std::string(doing) +
+                                  ". Nothing was changed; when the file is free (a virus scan or a backup may "
+                                  "hold it), " + std::string(doing) + " again."};
+}
+
 }  // namespace
 
-int ExitCode(Outcome outcome) { return static_cast<int>(outcome); }
+int ExitCode(Outcome outcome) {
+    switch (outcome) {
+    case Outcome::Done: return 0;
+    case Outcome::Updated:
+    case Outcome::Skipped: return 1;
+    case Outcome::Refused:
+    case Outcome::PutBack: return 2;
+    case Outcome::Broken: break;
+    }
+    return 3;
+}
 
 Result<GameFiles> FindGame(platform::Services& os, std::string_view chosen) {
     GameFiles game;
@@ -157,7 +211,7 @@ Result<GameFiles> FindGame(platform::Services& os, std::string_view chosen) {
         return Result<GameFiles>::Fail(Quote(game.executable) + " cannot be the game's executable.");
     if (!os.FolderExists(game.folder))
         return Result<GameFiles>::Fail("The game folder " + game.folder + " does not exist.");
-    if (!os.PlainFileExists(game.ExecutablePath()))
+    if (!os.PlainFileExists(game.ExecutablePath()) && !os.PlainFileExists(game.Path(kOriginalName)))
         return Result<GameFiles>::Fail("The game's executable " + game.ExecutablePath() + " does not exist.");
     return game;
 }
@@ -169,101 +223,134 @@ Report PutStubInFront(platform::Services& os, const GameFiles& game, std::string
     const std::string executable = game.ExecutablePath();
     const std::string original = game.Path(kOriginalName);
     const std::string copy = game.Path(kStubName);
-    auto current = os.ReadFileBytes(executable);
-    if (!current) return Refuse(current.message());
+    const std::string fresh = game.Path(kNewStubName);
     const auto record = ReadRecord(os);
     if (record && !SameGame(record->game, game))
         return Refuse("Setup has put Brennic in front of the game in " + record->game.ExecutablePath() +
                       " already. Uninstall Vantrel first to give that one back");
-    if (auto foreign = ForeignFileAt(os, copy)) return Refuse(*foreign);
+    const Found current = Look(os, executable), kept = Look(os, original), copied = Look(os, copy),
+                left = Look(os, fresh);
+    for (const Found* f : {&current, &kept, &copied, &left})
+        if (f->kind == Found::Unreadable) return CannotRead(f->why, "run setup");
+    if (copied.kind == Found::File && !copied.Stub())
+        return Refuse("The file " + copy + " is not Brennic, so setup does not replace it");
+    if (left.kind == Found::File && !left.Stub())
+        return Refuse("The file " + fresh + " is not Brennic, so setup does not replace it");
 
     Steps steps;
-    if (IsOurStub(*current)) {
-        // A second setup, or one over an older version: the stubs are
-        // updated, and the original beside them is never touched.
-        if (!os.PlainFileExists(original))
-            return Refuse(executable + " is Brennic, but " + original +
-                          " is missing, so there is no game executable to put back or start");
-        if (Status s = WriteStub(os, steps, executable, stub); !s) return Failed(steps, s, game.folder);
-        if (Status s = WriteStub(os, steps, copy, stub); !s) return Failed(steps, s, game.folder);
-        if (!record) {
-            // Brennic was put there by hand: from now on the uninstaller can
-            // give back what it found.
-            auto bytes = os.ReadFileBytes(original);
-            if (!bytes) return Failed(steps, bytes.status(), game.folder);
-            if (Status s = WriteRecord(os, RecordOf(game, *bytes)); !s) return Failed(steps, s, game.folder);
-        }
-        return {Outcome::Done, "Brennic was in front of the game in " + game.folder + " already; it is up to date now."};
+    auto putStubs = [&]() -> Status {
+        // A stub an interrupted run left under the temporary name goes first.
+        if (Status s = RemoveStub(os, steps, fresh, left); !s) return s;
+        if (Status s = WriteStub(os, steps, game, executable, stub); !s) return s;
+        return WriteStub(os, steps, game, copy, stub);
+    };
+    const std::string inFront = "Brennic is in front of the game now: " + executable + " was renamed " +
+                                std::string(kOriginalName) + ", and Brennic was copied under its name and as " +
+                                std::string(kStubName) + ".";
+
+    if (current.kind == Found::Absent) {
+        // Setup or the uninstaller was cut off after the rename: finish.
+        if (!record) return RefuseUnrecorded(game);
+        if (!Matches(*record, kept.bytes))
+            return Refuse(executable + " is missing, and " + original +
+                          " is not the game's executable that setup recorded");
+        if (Status s = putStubs(); !s) return Failed(steps, s, game);
+        return {Outcome::Done, inFront};
     }
 
-    if (record && RecordOf(game, *current).sha256 != record->sha256)
+    if (current.Stub()) {
+        // A second setup, or one over an older version: the stubs are
+        // updated, and the original beside them is never touched.
+        if (kept.kind == Found::Absent)
+            return Refuse(executable + " is Brennic, but " + original +
+                          " is missing, so there is no game executable to put back or start");
+        // Brennic put there by hand: from now on the uninstaller can give
+        // back what it found.
+        if (!record)
+            if (Status s = steps.Take([&] { return WriteRecord(os, RecordOf(game, kept.bytes)); },
+                                      [&] { return DeleteRecord(os); });
+                !s)
+                return Failed(steps, s, game);
+        if (Status s = putStubs(); !s) return Failed(steps, s, game);
+        return {Outcome::Updated, "Brennic was in front of the game in " + game.folder + " already; it is up to date now."};
+    }
+
+    if (record && !Matches(*record, current.bytes))
         return Refuse(executable + " is neither the game's executable that setup recorded nor Brennic");
-    if (os.PlainFileExists(original) || os.FolderExists(original))
+    if (kept.kind != Found::Absent)
         return Refuse(original + " exists already, while " + executable +
                       " is not Brennic. Setup does not know which of them is the game");
-
+    // The record comes first: whatever cuts setup off later, a new run of
+    // setup or of the uninstaller knows what was moved.
+    if (!record)
+        if (Status s = steps.Take([&] { return WriteRecord(os, RecordOf(game, current.bytes)); },
+                                  [&] { return DeleteRecord(os); });
+            !s)
+            return Failed(steps, s, game);
     if (Status s = steps.Take([&] { return os.RenameFile(executable, original); },
                               [&] { return os.RenameFile(original, executable); });
         !s)
-        return Failed(steps, s, game.folder);
-    if (Status s = WriteStub(os, steps, executable, stub); !s) return Failed(steps, s, game.folder);
-    if (Status s = WriteStub(os, steps, copy, stub); !s) return Failed(steps, s, game.folder);
-    if (!record) {
-        if (Status s = steps.Take([&] { return WriteRecord(os, RecordOf(game, *current)); },
-                                  [&] { return DeleteRecord(os); });
-            !s)
-            return Failed(steps, s, game.folder);
-    }
-    return {Outcome::Done, "Brennic is in front of the game now: " + executable + " was renamed " + kOriginalName.data() +
-                               ", and Brennic was copied under its name and as " + kStubName.data() + "."};
+        return Failed(steps, s, game);
+    if (Status s = putStubs(); !s) return Failed(steps, s, game);
+    return {Outcome::Done, inFront};
 }
 
 Report GiveGameBack(platform::Services& os) {
     const auto record = ReadRecord(os);
-    if (!record)
+    if (!record) {
+        // What a run cut off while removing the record left of it.
+        (void)DeleteRecord(os);
         return {Outcome::Skipped, "Setup did not put Brennic in front of the game, so there is nothing to give back."};
+    }
     const GameFiles& game = record->game;
     if (GameRunning(os)) return {Outcome::Refused, GameRunningText("uninstall")};
+    // The game was removed: nothing is left to give back. Should its drive
+    // only be away, a later setup adopts the stub it finds there again.
+    if (!os.FolderExists(game.folder))
+        return {Outcome::Skipped, "The game folder " + game.folder + " no longer exists, so there is nothing to give back."};
 
     const std::string executable = game.ExecutablePath();
     const std::string original = game.Path(kOriginalName);
     const std::string copy = game.Path(kStubName);
+    const std::string fresh = game.Path(kNewStubName);
+    const Found current = Look(os, executable), kept = Look(os, original), copied = Look(os, copy),
+                left = Look(os, fresh);
+    for (const Found* f : {&current, &kept, &copied, &left})
+        if (f->kind == Found::Unreadable) return CannotRead(f->why, "uninstall");
+
+    // Only a file that is there and is something else is left as it is.
     auto leave = [&](const std::string& why) -> Report {
         return {Outcome::Skipped, "The game folder " + game.folder + " was left as it is: " + why +
                                       " (a patch of the game may have replaced it since setup)."};
     };
-
-    // The services' own failures name the file and the reason.
-    auto current = os.PlainFileExists(executable) ? os.ReadFileBytes(executable)
-                                                  : Result<std::string>::Fail(executable + " does not exist");
-    if (!current) return leave(current.message());
-    if (!IsOurStub(*current)) return leave(executable + " is no longer Brennic");
-    auto kept = os.PlainFileExists(original) ? os.ReadFileBytes(original)
-                                             : Result<std::string>::Fail(original + " does not exist");
-    if (!kept) return leave(kept.message());
-    if (std::to_string(kept->size()) != record->size || Sha256Hex(*kept) != record->sha256)
+    const bool gameInPlace = current.kind == Found::File && Matches(*record, current.bytes);
+    const bool originalKept = kept.kind == Found::File && Matches(*record, kept.bytes);
+    if (current.kind == Found::File && !current.Stub() && !gameInPlace)
+        return leave(executable + " is no longer Brennic");
+    if (current.Stub() && kept.kind == Found::File && !originalKept)
         return leave(original + " is no longer the game's executable that setup moved aside");
+    if (!gameInPlace && !originalKept) {
+        const std::string missing = kept.kind == Found::Absent ? original + " is missing"
+                                                               : original + " is not the game's executable that setup recorded";
+        return {Outcome::Refused, "The game's executable cannot be given back: " + missing + ", and " + executable +
+                                      (current.kind == Found::Absent ? " is missing too" : " is Brennic") +
+                                      ". Nothing was changed. Put the game's executable back as " + original +
+                                      " (from the game's disc or a backup), then uninstall again."};
+    }
 
     Steps steps;
     std::string note;
-    if (os.PlainFileExists(copy)) {
-        auto bytes = os.ReadFileBytes(copy);
-        if (bytes && IsOurStub(*bytes)) {
-            const std::string copyBytes = *bytes;
-            if (Status s = steps.Take([&] { return os.RemoveFile(copy); },
-                                      [&os, copy, copyBytes] { return os.WriteNewFile(copy, copyBytes); });
-                !s)
-                return Failed(steps, s, game.folder);
-        } else {
-            note = "\n" + copy + " is not Brennic, so it was left there.";
-        }
+    if (copied.kind == Found::File && !copied.Stub()) note = "\n" + copy + " is not Brennic, so it was left there.";
+    if (Status s = RemoveStub(os, steps, fresh, left); !s) return Failed(steps, s, game);
+    if (Status s = RemoveStub(os, steps, copy, copied); !s) return Failed(steps, s, game);
+    if (!gameInPlace) {
+        if (Status s = RemoveStub(os, steps, executable, current); !s) return Failed(steps, s, game);
+        if (Status s = steps.Take([&] { return os.RenameFile(original, executable); },
+                                  [&] { return os.RenameFile(executable, original); });
+            !s)
+            return Failed(steps, s, game);
     }
-    const std::string stubBytes = *current;
-    if (Status s = steps.Take([&] { return os.RemoveFile(executable); },
-                              [&os, executable, stubBytes] { return os.WriteNewFile(executable, stubBytes); });
-        !s)
-        return Failed(steps, s, game.folder);
-    if (Status s = os.RenameFile(original, executable); !s) return Failed(steps, s, game.folder);
+    // Removed last: until then a new run knows what to finish.
     if (Status s = DeleteRecord(os); !s) note += "\nSetup's record could not be removed: " + Sentence(s.message());
     return {Outcome::Done, "The game's executable " + executable + " is back as it was, and Brennic was removed from " +
                                game.folder + "." + note};

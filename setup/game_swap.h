@@ -8,6 +8,12 @@
 // and Brennic_Original.exe is still, byte for byte, what was recorded.
 // Neither ever replaces or deletes a file it did not write, and a step that
 // fails takes back the ones before it.
+//
+// Either may be cut off at any point (a power cut, a killed process). The
+// record is written before the first change and removed after the last, and
+// a stub reaches the game's name only whole (written under a temporary name,
+// flushed, then renamed), so a later run of either finds one of a few known
+// states and finishes or undoes the work from there.
 
 #include <string>
 #include <string_view>
@@ -24,6 +30,8 @@ inline constexpr std::string_view kRecordKey =
 inline constexpr std::string_view kGameWindowTitle = "Age Of Empires II Expansion";
 inline constexpr std::string_view kOriginalName = "Brennic_Original.exe";
 inline constexpr std::string_view kStubName = "Brennic.exe";
+// Where a stub is written whole before it is renamed into place.
+inline constexpr std::string_view kNewStubName = "Brennic_Setup.tmp";
 
 struct GameFiles {
     std::string folder;      // no trailing separator
@@ -33,7 +41,8 @@ struct GameFiles {
 };
 
 enum class Outcome {
-    Done,     // changed what was asked
+    Done,     // changed what was asked; setup: Brennic is in front by this run
+    Updated,  // setup: Brennic was in front already and is up to date now
     Skipped,  // changed nothing, as designed: nothing to do, or not ours to do
     Refused,  // changed nothing: the folder is not in a state it can work on
     PutBack,  // a step failed; everything changed before it was put back
@@ -45,12 +54,15 @@ struct Report {
     std::string message;  // plain words, for the user
 };
 
-// 0 Done, 1 Skipped, 2 Refused, 3 PutBack, 4 Broken.
+// 0 Done; 1 Updated or Skipped (nothing a later failure must undo);
+// 2 Refused or PutBack (the game folder is as it was); 3 Broken.
 int ExitCode(Outcome outcome);
 
 // The game's folder and executable: from `chosen`, the executable's full
 // path, when it is not empty, else from the game's registration (its Path
-// and File values). Fails naming what is missing.
+// and File values). Fails naming what is missing. An executable missing
+// while Brennic_Original.exe is beside it counts as found: an interrupted
+// run left it so, and PutStubInFront decides what to do.
 platform::Result<GameFiles> FindGame(platform::Services& os, std::string_view chosen);
 
 // Puts `stub` (the bytes of Brennic.exe) in front of the game, or brings an

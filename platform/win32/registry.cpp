@@ -96,9 +96,9 @@ struct Found {
     LSTATUS error = ERROR_SUCCESS;
 };
 
-Found Query(HKEY root, const std::wstring& keyPath, const std::wstring& valueName) {
+Found Query(HKEY root, const std::wstring& keyPath, const std::wstring& valueName, REGSAM view = kView) {
     UniqueKey key;
-    LSTATUS rc = ::RegOpenKeyExW(root, keyPath.c_str(), 0, KEY_QUERY_VALUE | kView, key.receive());
+    LSTATUS rc = ::RegOpenKeyExW(root, keyPath.c_str(), 0, KEY_QUERY_VALUE | view, key.receive());
     if (rc != ERROR_SUCCESS) return {{}, rc};
 
     std::vector<BYTE> data(256);
@@ -132,10 +132,10 @@ Found Query(HKEY root, const std::wstring& keyPath, const std::wstring& valueNam
 }
 
 LSTATUS SetText(HKEY root, const std::wstring& keyPath, const std::wstring& valueName,
-                const std::wstring& data) {
+                const std::wstring& data, REGSAM view = kView) {
     UniqueKey key;
     LSTATUS rc = ::RegCreateKeyExW(root, keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                                   KEY_SET_VALUE | kView, nullptr, key.receive(), nullptr);
+                                   KEY_SET_VALUE | view, nullptr, key.receive(), nullptr);
     if (rc != ERROR_SUCCESS) return rc;
     const auto bytes = static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t));
     return ::RegSetValueExW(key.get(), valueName.c_str(), 0, REG_SZ,
@@ -155,7 +155,45 @@ std::string SettingName(std::string_view section, std::string_view key) {
 
 bool Missing(LSTATUS rc) { return rc == ERROR_FILE_NOT_FOUND || rc == ERROR_PATH_NOT_FOUND; }
 
+// Settings Windows reads for every program, compatibility layers among them,
+// live in the system's own view; on 32-bit Windows the flag is ignored.
+constexpr REGSAM kSystemView = KEY_WOW64_64KEY;
+
+// A key as "HKCU\..." or "HKLM\..." with a value name, for Parse and for messages.
+std::string ValuePath(std::string_view key, std::string_view name) {
+    return std::string(key) + "\\" + std::string(name);
+}
+
 }  // namespace
+
+Result<std::string> Win32SetupServices::ReadSystemValue(std::string_view key, std::string_view name) {
+    auto parsed = Parse(std::string(key) + "\\");
+    if (!parsed) return parsed.status();
+    const Found found = Query(parsed->root, parsed->key, Widen(name), kSystemView);
+    if (found.error == ERROR_SUCCESS) return Narrow(found.text);
+    if (Missing(found.error))
+        return Result<std::string>::Fail("The registry value " + Quoted(ValuePath(key, name)) + " does not exist");
+    return Failure("Cannot read the registry value " + Quoted(ValuePath(key, name)), static_cast<DWORD>(found.error));
+}
+
+Status Win32SetupServices::WriteSystemValue(std::string_view key, std::string_view name, std::string_view data) {
+    auto parsed = Parse(std::string(key) + "\\");
+    if (!parsed) return parsed.status();
+    const LSTATUS rc = SetText(parsed->root, parsed->key, Widen(name), Widen(data), kSystemView);
+    if (rc != ERROR_SUCCESS)
+        return Failure("Cannot write the registry value " + Quoted(ValuePath(key, name)), static_cast<DWORD>(rc));
+    return Status::Ok();
+}
+
+Status Win32SetupServices::DeleteSystemValue(std::string_view key, std::string_view name) {
+    auto parsed = Parse(std::string(key) + "\\");
+    if (!parsed) return parsed.status();
+    UniqueKey opened;
+    LSTATUS rc = ::RegOpenKeyExW(parsed->root, parsed->key.c_str(), 0, KEY_SET_VALUE | kSystemView, opened.receive());
+    if (rc == ERROR_SUCCESS) rc = ::RegDeleteValueW(opened.get(), Widen(name).c_str());
+    if (rc == ERROR_SUCCESS || Missing(rc)) return Status::Ok();
+    return Failure("Cannot delete the registry value " + Quoted(ValuePath(key, name)), static_cast<DWORD>(rc));
+}
 
 Result<std::string> Win32Services::ReadRegistry(std::string_view path) {
     auto parsed = Parse(path);

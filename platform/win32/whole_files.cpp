@@ -50,8 +50,13 @@ Status Win32Services::WriteNewFile(std::string_view path, std::string_view bytes
     if (!::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) {
         const DWORD error = ::GetLastError();
         outcome = Failure("Cannot write the file " + Quoted(path), error);
-    } else if (written != bytes.size())
+    } else if (written != bytes.size()) {
         outcome = Status::Fail("Cannot write the file " + Quoted(path) + ": the disk took only part of it");
+    } else if (!::FlushFileBuffers(file.get())) {
+        // Not on the disk yet: a power cut now could leave zeros in its place.
+        const DWORD error = ::GetLastError();
+        outcome = Failure("Cannot write the file " + Quoted(path) + " through to the disk", error);
+    }
     if (!outcome) {
         // Half a program is worse than none: take back what was begun.
         file.reset();

@@ -52,4 +52,25 @@ private:
     InstanceClaim instance_;
 };
 
+// Setup's own services; only GameSwap makes them.
+class Win32SetupServices final : public SetupServices {
+public:
+    // Defined in access.cpp, and so its table of virtual functions with
+    // them: registry.cpp, which every program links, must not pull that
+    // table, and with it the firewall's COM libraries, into the programs.
+    Result<std::uint32_t> UsersRights(std::string_view path) override;
+    Status GrantUsersRights(std::string_view path, std::uint32_t rights) override;
+    Status RevokeUsersRights(std::string_view path, std::uint32_t rights) override;
+    Status ProtectFolder(std::string_view path) override;
+    // Defined in registry.cpp.
+    Result<std::string> ReadSystemValue(std::string_view key, std::string_view name) override;
+    Status WriteSystemValue(std::string_view key, std::string_view name, std::string_view data) override;
+    Status DeleteSystemValue(std::string_view key, std::string_view name) override;
+    // Defined in firewall.cpp.
+    Result<std::vector<std::string>> FirewallRules(std::string_view program) override;
+    Status CopyFirewallRules(std::string_view name, std::string_view program, std::string_view copyName,
+                             std::string_view copyProgram) override;
+    Status RemoveFirewallRules(std::string_view name, std::string_view program) override;
+};
+
 }  // namespace platform::win32

@@ -2,11 +2,20 @@
 // game folder. The installer runs it from its own temporary folder and shows
 // what it prints.
 //
-//   GameSwap.exe install <Brennic.exe to put in front> [<game executable>]
-//   GameSwap.exe uninstall
+//   GameSwap.exe [/log=<file>] install <Brennic.exe to put in front> [<game executable>]
+//   GameSwap.exe [/log=<file>] uninstall
+//   GameSwap.exe [/log=<file>] players [<game executable>]   let users create files in the game folder
+//   GameSwap.exe [/log=<file>] unplayers                     take that back
+//   GameSwap.exe [/log=<file>] protect <folder>              permissions as under Program Files
+//
+// install also carries the game executable's compatibility layers and
+// firewall rules over to Brennic_Original.exe; uninstall removes them and
+// takes back what players was granted.
 //
 // The exit code is setup::ExitCode of the outcome, or 64 for a command line
-// it does not understand.
+// it does not understand. With /log= it also adds what it printed, whole and
+// dated, to that file: the installer can show only the first kilobyte, and a
+// silent run shows nothing.
 
 #include <windows.h>
 #include <shellapi.h>
@@ -17,6 +26,8 @@
 #include "platform/win32/text.h"
 #include "platform/win32/win32_services.h"
 #include "setup/game_swap.h"
+#include "setup/path_settings.h"
+#include "setup/players_rights.h"
 
 namespace {
 
@@ -42,17 +53,75 @@ void Print(const std::string& text) {
     ::WriteFile(out, ansi.data(), static_cast<DWORD>(ansi.size()), &written, nullptr);
 }
 
-int Finish(const setup::Report& report) {
-    Print(report.message);
-    return setup::ExitCode(report.outcome);
+std::string TwoDigits(unsigned number) { return std::string(1, char('0' + number / 10 % 10)) + char('0' + number % 10); }
+
+// "2026-12-07 17:40:02 (UTC)"
+std::string Now() {
+    SYSTEMTIME t{};
+    ::GetSystemTime(&t);
+    return TwoDigits(t.wYear / 100) + TwoDigits(t.wYear) + "-" + TwoDigits(t.wMonth) + "-" + TwoDigits(t.wDay) + " " +
+           TwoDigits(t.wHour) + ":" + TwoDigits(t.wMinute) + ":" + TwoDigits(t.wSecond) + " (UTC)";
 }
+
+class Run {
+public:
+    Run(platform::Services& os, std::string log, std::string command)
+        : os_(os), log_(std::move(log)), command_(std::move(command)) {}
+
+    int Finish(const setup::Report& report) {
+        const int code = setup::ExitCode(report.outcome);
+        Print(report.message);
+        if (!log_.empty()) {
+            std::string text = report.message;
+            for (std::size_t at = 0; (at = text.find('\n', at)) != std::string::npos; at += 2) text.replace(at, 1, "\r\n");
+            // The words reached the installer already; a log that cannot be
+            // written must not turn the outcome into a failure.
+            (void)os_.AppendAnsiText(log_, Now() + "  GameSwap " + command_ + ", exit code " +
+                                               std::to_string(code) + ":\r\n" + text + "\r\n\r\n");
+        }
+        return code;
+    }
+
+private:
+    platform::Services& os_;
+    std::string log_, command_;
+};
 
 }  // namespace
 
 int main() {
-    const auto arguments = Arguments();
+    auto arguments = Arguments();
+    std::string log;
+    if (!arguments.empty() && arguments[0].rfind("/log=", 0) == 0) {
+        log = arguments[0].substr(5);
+        arguments.erase(arguments.begin());
+    }
     platform::win32::Win32Services os;
-    if (arguments.size() == 1 && arguments[0] == "uninstall") return Finish(setup::GiveGameBack(os));
+    platform::win32::Win32SetupServices system;
+    Run run(os, log, arguments.empty() ? "" : arguments[0]);
+    auto Finish = [&run](const setup::Report& report) { return run.Finish(report); };
+    const std::string command = arguments.empty() ? "" : arguments[0];
+    if (arguments.size() == 1 && (command == "uninstall" || command == "unplayers")) {
+        setup::Report report = command == "uninstall" ? setup::GiveGameBack(os)
+                                                      : setup::Report{setup::Outcome::Done, "Taken back."};
+        if (report.outcome != setup::Outcome::Done && report.outcome != setup::Outcome::Skipped) return Finish(report);
+        const std::string notBack = (command == "uninstall" ? setup::RemoveCarriedSettings(os, system) : "") +
+                                    setup::TakeBackPlayersRights(os, system);
+        if (!notBack.empty())
+            report = {setup::Outcome::Broken, report.message + "\nWhat setup added could not all be taken back:\n" +
+                                                  notBack + "Run the uninstaller again to try once more."};
+        return Finish(report);
+    }
+    if (arguments.size() == 2 && command == "protect") {
+        if (platform::Status s = system.ProtectFolder(arguments[1]); !s)
+            return Finish({setup::Outcome::Refused, s.message()});
+        return Finish({setup::Outcome::Done, "Only administrators may change the files in " + arguments[1] + "."});
+    }
+    if ((arguments.size() == 1 || arguments.size() == 2) && command == "players") {
+        auto game = setup::FindGame(os, arguments.size() == 2 ? arguments[1] : "");
+        if (!game) return Finish({setup::Outcome::Skipped, game.message()});
+        return Finish(setup::LetPlayersSwitch(os, system, *game));
+    }
     if ((arguments.size() == 2 || arguments.size() == 3) && arguments[0] == "install") {
         auto stub = os.ReadFileBytes(arguments[1]);
         if (!stub) return Finish({setup::Outcome::Refused, stub.message()});
@@ -65,8 +134,14 @@ int main() {
             if (chosen) return Finish({setup::Outcome::Refused, game.message() + "\nNothing was changed."});
             return Finish({setup::Outcome::Skipped, game.message() + "\nBrennic was not put in front of the game."});
         }
-        return Finish(setup::PutStubInFront(os, *game, *stub));
+        setup::Report report = setup::PutStubInFront(os, *game, *stub);
+        if (report.outcome == setup::Outcome::Done || report.outcome == setup::Outcome::Updated) {
+            const std::string carried = setup::CarryOverPathSettings(os, system, *game);
+            if (!carried.empty()) report.message += "\n" + carried.substr(0, carried.size() - 1);
+        }
+        return Finish(report);
     }
-    Print("Usage: GameSwap.exe install <Brennic.exe> [<game executable>] | GameSwap.exe uninstall");
+    Print("Usage: GameSwap.exe [/log=<file>] install <Brennic.exe> [<game executable>] | uninstall | "
+          "players [<game executable>] | unplayers | protect <folder>");
     return kUsage;
 }

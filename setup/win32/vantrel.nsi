@@ -6,6 +6,10 @@
 ; Command line, besides NSIS's own /S and /D=<folder>:
 ;   /GAME=<full path of the game's executable>  put Brennic in front of that
 ;                                               file instead of the registered one
+;
+; Exit codes: 0 done; 2 refused or failed, with everything put back; 3
+; failed, and something could not be put back. GameSwap adds its words, whole,
+; to SETUP_LOG, which a silent run can read afterwards.
 
 Unicode true
 Target ${TARGET}
@@ -22,12 +26,15 @@ RequestExecutionLevel admin
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
 !define GAME_KEY "SOFTWARE\Microsoft\DirectPlay\Applications\Age of Empires II - The Conquerors Expansion"
 !define PUBLISHER "Holvane"
+!define SETUP_LOG "$TEMP\Vantrel-setup.log"
 
 Name "Vantrel ${VERSION}"
 OutFile "${OUTFILE}"
 InstallDir "$PROGRAMFILES32\Vantrel"
 ShowInstDetails show
 ShowUninstDetails show
+; A file in use fails the installation instead of keeping an older copy.
+AllowSkipFiles off
 
 VIProductVersion "${VERSION}.0"
 VIAddVersionKey /LANG=1033 "ProductName" "Vantrel"
@@ -39,14 +46,52 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "${PUBLISHER}"
 Var GameExe        ; the game's executable Brennic goes in front of
 Var GameNote       ; why none was found, in plain words
 Var GameField
-Var SwapDone       ; 1 once GameSwap has changed the game folder
+Var SwapDone       ; 1 once this run has put Brennic in front of the game
+Var OldDir         ; the folder of an earlier installation, or empty
+Var PlayersDone    ; 1 once this run has let players create files in the game folder
 
+ComponentText "$\"Players may switch builds$\" lets every user of this PC create files in the game folder (on.ini, which switches builds, and the stub's log) but not change or delete the files there; any user can then add files to it. The uninstaller takes it back." "" "Choose what setup does:"
 Page components
 Page directory
 Page custom GamePage GamePageLeave
 Page instfiles
 UninstPage uninstConfirm
 UninstPage instfiles
+
+; Ends every running Vantrel of this session: its options window ends it
+; without a question when closed. Then waits a few seconds for `FILE` to be
+; free, which it is once the process has gone.
+!macro EndVantrel FILE
+  StrCpy $R9 0
+  ${Do}
+    FindWindow $R8 "Vantrel.Config" ""
+    ${If} $R8 == 0
+      ${Break}
+    ${EndIf}
+    SendMessage $R8 ${WM_CLOSE} 0 0 /TIMEOUT=2000
+    Sleep 100
+    IntOp $R9 $R9 + 1
+  ${LoopUntil} $R9 >= 50
+  StrCpy $R9 0
+  ${DoWhile} ${FileExists} "${FILE}"
+    ClearErrors
+    FileOpen $R8 "${FILE}" a
+    ${IfNot} ${Errors}
+      FileClose $R8
+      ${Break}
+    ${EndIf}
+    Sleep 200
+    IntOp $R9 $R9 + 1
+  ${LoopUntil} $R9 >= 25
+!macroend
+
+; A Run value that starts the earlier installation's Vantrel starts this one.
+!macro MoveRunValue ROOT
+  ReadRegStr $R8 ${ROOT} "${RUN_KEY}" "Vantrel"
+  ${If} $R8 == '"$OldDir\Vantrel.exe"'
+    WriteRegStr ${ROOT} "${RUN_KEY}" "Vantrel" '"$INSTDIR\Vantrel.exe"'
+  ${EndIf}
+!macroend
 
 ; The game folder first: when it has to be refused, nothing else is installed.
 Section "Brennic in front of the game" SecStub
@@ -59,12 +104,40 @@ Section "Brennic in front of the game" SecStub
   SetOutPath $PLUGINSDIR
   File "/oname=GameSwap.exe" "${GAMESWAP_EXE}"
   File "/oname=Brennic.exe" "${BRENNIC_EXE}"
-  nsExec::ExecToStack '"$PLUGINSDIR\GameSwap.exe" install "$PLUGINSDIR\Brennic.exe" "$GameExe"'
+  nsExec::ExecToStack '"$PLUGINSDIR\GameSwap.exe" "/log=${SETUP_LOG}" install "$PLUGINSDIR\Brennic.exe" "$GameExe"'
+  Pop $0
+  Pop $1
+  DetailPrint $1
+  ; 1: Brennic was in front already and is only updated; a later failure
+  ; must not undo an earlier installation's work.
+  ${If} $0 == 0
+    StrCpy $SwapDone 1
+  ${ElseIf} $0 == 3
+    MessageBox MB_OK|MB_ICONSTOP "$1$\r$\n$\r$\nVantrel was not installed. These words are also in ${SETUP_LOG}." /SD IDOK
+    SetErrorLevel 3
+    Abort
+  ${ElseIf} $0 != 1
+    MessageBox MB_OK|MB_ICONSTOP "$1$\r$\n$\r$\nVantrel was not installed." /SD IDOK
+    SetErrorLevel 2
+    Abort
+  ${EndIf}
+SectionEnd
+
+; Only for a folder the game's own permissions keep players out of.
+Section "Players may switch builds" SecPlayers
+  ${If} $GameExe == ""
+    DetailPrint "No game executable was chosen, so the game folder was left as it is."
+    Return
+  ${EndIf}
+  InitPluginsDir
+  SetOutPath $PLUGINSDIR
+  File "/oname=GameSwap.exe" "${GAMESWAP_EXE}"
+  nsExec::ExecToStack '"$PLUGINSDIR\GameSwap.exe" "/log=${SETUP_LOG}" players "$GameExe"'
   Pop $0
   Pop $1
   DetailPrint $1
   ${If} $0 == 0
-    StrCpy $SwapDone 1
+    StrCpy $PlayersDone 1
   ${ElseIf} $0 != 1
     MessageBox MB_OK|MB_ICONSTOP "$1$\r$\n$\r$\nVantrel was not installed." /SD IDOK
     SetErrorLevel 2
@@ -75,10 +148,39 @@ SectionEnd
 Section "-Vantrel"
   SetRegView 32
   SetShellVarContext all
+  ; Outside Program Files the folder would inherit whatever its drive lets
+  ; users do; Vantrel.exe starts at every log-on and uninstall.exe runs
+  ; elevated, so only administrators may change them, before they exist.
+  Call IsUnderProgramFiles
+  Pop $0
+  Call HoldsOthersFiles
+  Pop $1
+  ${If} $0 == 0
+  ${AndIf} $1 != ""
+    ; A folder shared with other programs, such as C:\Games itself: its
+    ; permissions are theirs too, and would spread to all of their files.
+    DetailPrint "$INSTDIR holds files of other programs ($1), so its permissions were left as they are. Choose a folder of Vantrel's own to have only administrators change it."
+  ${ElseIf} $0 == 0
+    CreateDirectory $INSTDIR
+    InitPluginsDir
+    SetOutPath $PLUGINSDIR
+    File "/oname=GameSwap.exe" "${GAMESWAP_EXE}"
+    nsExec::ExecToStack '"$PLUGINSDIR\GameSwap.exe" "/log=${SETUP_LOG}" protect "$INSTDIR"'
+    Pop $0
+    Pop $1
+    DetailPrint $1
+    ${If} $0 != 0
+      MessageBox MB_OK|MB_ICONSTOP "$1$\r$\n$\r$\nVantrel was not installed." /SD IDOK
+      SetErrorLevel 2
+      Abort
+    ${EndIf}
+  ${EndIf}
   ${If} $GameNote != ""
   ${AndIfNot} ${SectionIsSelected} ${SecStub}
     DetailPrint $GameNote
   ${EndIf}
+  ; An upgrade: the running Vantrel (it starts with Windows) holds its file.
+  !insertmacro EndVantrel "$INSTDIR\Vantrel.exe"
   SetOutPath $INSTDIR
   File "${VANTREL_EXE}"
   File "${TEXT_DIR}\README.txt"
@@ -97,11 +199,35 @@ Section "-Vantrel"
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
   ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
+
+  ; /D= named another folder than the earlier installation's: move it here
+  ; rather than leave an orphan whose uninstaller would give the game back.
+  ${If} $OldDir != ""
+  ${AndIf} $OldDir != $INSTDIR
+    !insertmacro EndVantrel "$OldDir\Vantrel.exe"
+    Delete "$OldDir\Vantrel.exe"
+    Delete "$OldDir\README.txt"
+    Delete "$OldDir\LICENSE.txt"
+    Delete "$OldDir\uninstall.exe"
+    RMDir "$OldDir"
+    ${If} ${FileExists} "$OldDir\*.*"
+      DetailPrint "The earlier installation's folder $OldDir could not be removed completely; delete it by hand."
+    ${EndIf}
+    !insertmacro MoveRunValue HKLM
+    !insertmacro MoveRunValue HKCU
+  ${EndIf}
 SectionEnd
 
 Function .onInit
   SetRegView 32
   StrCpy $SwapDone 0
+  StrCpy $PlayersDone 0
+  ; An earlier installation's folder is the default; /D= still chooses.
+  ReadRegStr $OldDir HKLM "${UNINSTALL_KEY}" "InstallLocation"
+  ${If} $OldDir != ""
+  ${AndIf} $INSTDIR == "$PROGRAMFILES32\Vantrel"
+    StrCpy $INSTDIR $OldDir
+  ${EndIf}
   ${GetParameters} $0
   ClearErrors
   ${GetOptions} $0 "/GAME=" $1
@@ -116,7 +242,10 @@ Function .onInit
     StrCpy $GameNote "The game is not registered: the registry value HKEY_LOCAL_MACHINE\${GAME_KEY}\Path is missing or empty. Brennic was not put in front of the game."
   ${ElseIf} $2 == ""
     StrCpy $GameNote "The game's registration names no executable: the registry value HKEY_LOCAL_MACHINE\${GAME_KEY}\File is missing or empty. Brennic was not put in front of the game."
+  ; Only Brennic_Original.exe there: an interrupted setup or uninstall,
+  ; which GameSwap finishes, or refuses to guess about.
   ${ElseIfNot} ${FileExists} "$1\$2"
+  ${AndIfNot} ${FileExists} "$1\Brennic_Original.exe"
     StrCpy $GameNote "The game's executable $1\$2 named by its registration does not exist. Brennic was not put in front of the game."
   ${Else}
     StrCpy $GameExe "$1\$2"
@@ -126,13 +255,71 @@ Function .onInit
   !insertmacro UnselectSection ${SecStub}
 FunctionEnd
 
+; Pushes the name of a file or folder in $INSTDIR that is not Vantrel's,
+; or "" when there is none (or no $INSTDIR yet).
+Function HoldsOthersFiles
+  Push $R0
+  Push $R1
+  StrCpy $R1 ""
+  FindFirst $R0 $R1 "$INSTDIR\*"
+  ${DoWhile} $R1 != ""
+    ${If} $R1 != "."
+    ${AndIf} $R1 != ".."
+    ${AndIf} $R1 != "Vantrel.exe"
+    ${AndIf} $R1 != "README.txt"
+    ${AndIf} $R1 != "LICENSE.txt"
+    ${AndIf} $R1 != "uninstall.exe"
+      ${Break}
+    ${EndIf}
+    FindNext $R0 $R1
+  ${Loop}
+  FindClose $R0
+  Exch
+  Pop $R0
+  Exch $R1
+FunctionEnd
+
+; Pushes 1 when $INSTDIR is inside a Program Files folder, else 0.
+Function IsUnderProgramFiles
+  Push $R0
+  Push $R1
+  StrCpy $R0 0
+  StrLen $R1 "$PROGRAMFILES32\"
+  StrCpy $R1 $INSTDIR $R1
+  ${If} $R1 == "$PROGRAMFILES32\"
+    StrCpy $R0 1
+  ${EndIf}
+  StrLen $R1 "$PROGRAMFILES64\"
+  StrCpy $R1 $INSTDIR $R1
+  ${If} $R1 == "$PROGRAMFILES64\"
+    StrCpy $R0 1
+  ${EndIf}
+  Pop $R1
+  Exch $R0
+FunctionEnd
+
 ; If anything after the swap fails, the game folder is given back too.
 Function .onInstFailed
-  ${If} $SwapDone == 1
-    nsExec::ExecToStack '"$PLUGINSDIR\GameSwap.exe" uninstall'
+  ${If} $PlayersDone == 1
+  ${AndIf} $SwapDone != 1
+    nsExec::ExecToStack '"$PLUGINSDIR\GameSwap.exe" "/log=${SETUP_LOG}" unplayers'
     Pop $0
     Pop $1
-    MessageBox MB_OK|MB_ICONINFORMATION "$1" /SD IDOK
+    ${If} $0 != 0
+      MessageBox MB_OK|MB_ICONSTOP "$1" /SD IDOK
+      SetErrorLevel 3
+    ${EndIf}
+  ${EndIf}
+  ${If} $SwapDone == 1
+    nsExec::ExecToStack '"$PLUGINSDIR\GameSwap.exe" "/log=${SETUP_LOG}" uninstall'
+    Pop $0
+    Pop $1
+    ${If} $0 == 0
+      MessageBox MB_OK|MB_ICONINFORMATION "$1" /SD IDOK
+    ${Else}
+      MessageBox MB_OK|MB_ICONSTOP "$1$\r$\n$\r$\nBrennic could not be taken out of the game folder. Run setup again to finish the installation, or follow what is said above. These words are also in ${SETUP_LOG}." /SD IDOK
+      SetErrorLevel 3
+    ${EndIf}
   ${EndIf}
 FunctionEnd
 
@@ -180,31 +367,24 @@ Section "Uninstall"
   InitPluginsDir
   SetOutPath $PLUGINSDIR
   File "/oname=GameSwap.exe" "${GAMESWAP_EXE}"
-  nsExec::ExecToStack '"$PLUGINSDIR\GameSwap.exe" uninstall'
+  nsExec::ExecToStack '"$PLUGINSDIR\GameSwap.exe" "/log=${SETUP_LOG}" uninstall'
   Pop $0
   Pop $1
   DetailPrint $1
   ${If} $0 == 1
     ; Left as it is: the player should know why.
     MessageBox MB_OK|MB_ICONINFORMATION "$1" /SD IDOK
+  ${ElseIf} $0 == 3
+    MessageBox MB_OK|MB_ICONSTOP "$1$\r$\n$\r$\nVantrel was not uninstalled. These words are also in ${SETUP_LOG}." /SD IDOK
+    SetErrorLevel 3
+    Abort
   ${ElseIf} $0 != 0
     MessageBox MB_OK|MB_ICONSTOP "$1$\r$\n$\r$\nVantrel was not uninstalled." /SD IDOK
     SetErrorLevel 2
     Abort
   ${EndIf}
 
-  ; Vantrel's options window ends it without a question when closed.
-  StrCpy $2 0
-  ${Do}
-    FindWindow $0 "Vantrel.Config" ""
-    ${If} $0 == 0
-      ${Break}
-    ${EndIf}
-    SendMessage $0 ${WM_CLOSE} 0 0 /TIMEOUT=2000
-    Sleep 100
-    IntOp $2 $2 + 1
-  ${LoopUntil} $2 >= 50
-
+  !insertmacro EndVantrel "$INSTDIR\Vantrel.exe"
   SetOutPath $TEMP
   Delete "$INSTDIR\Vantrel.exe"
   ${If} ${FileExists} "$INSTDIR\Vantrel.exe"

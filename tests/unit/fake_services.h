@@ -23,7 +23,7 @@ using platform::Status;
 using platform::WindowHandle;
 using platform::WindowStyle;
 
-class FakeServices : public platform::Services {
+class FakeServices : public platform::Services, public platform::SetupServices {
 public:
     // Windows paths compare without regard to case.
     static std::string Key(std::string_view path) {
@@ -72,6 +72,10 @@ public:
     std::string windowsFolder = "C:\\Windows";
     std::string argumentText;
     bool anotherInstance = false;
+    // A power cut: after this many more changing calls every change fails,
+    // as if the program had stopped there. Negative: no cut.
+    int changesLeft = -1;
+    bool cut = false;  // a change failed for the power cut
 
     void AddFolder(const std::string& path) { folders.insert(Key(path)); }
     void AddFile(const std::string& path, std::string content = {}) {
@@ -92,6 +96,7 @@ public:
         return it->second;
     }
     Status WriteRegistry(std::string_view path, std::string_view data) override {
+        if (Stopped()) return Status::Fail("The power went off.");
         for (const auto& refused : registryWriteRefused)
             if (Key(path).rfind(refused, 0) == 0)
                 return Status::Fail("Cannot write the registry value " + Quoted(path) + ": Access is denied");
@@ -99,6 +104,7 @@ public:
         return Status::Ok();
     }
     Status DeleteRegistry(std::string_view path) override {
+        if (Stopped()) return Status::Fail("The power went off.");
         for (const auto& refused : registryWriteRefused)
             if (Key(path).rfind(refused, 0) == 0 && registry.count(Key(path)))
                 return Status::Fail("Cannot delete the registry value " + Quoted(path) + ": Access is denied");
@@ -110,6 +116,7 @@ public:
         return it == settings.end() ? std::string() : it->second;
     }
     Status WriteSetting(std::string_view section, std::string_view key, std::string_view value) override {
+        if (Stopped()) return Status::Fail("The power went off.");
         settings[std::string(section) + "\\" + std::string(key)] = std::string(value);
         return Status::Ok();
     }
@@ -133,6 +140,7 @@ public:
     }
     bool FolderExists(std::string_view path) override { return folders.count(Key(Trimmed(path))) != 0; }
     Status RemoveFile(std::string_view path) override {
+        if (Stopped()) return Status::Fail("The power went off.");
         auto it = files.find(Key(path));
         const std::string what = "Cannot delete the file " + Quoted(path) + ": ";
         if (it == files.end()) return Status::Fail(what + "The system cannot find the file specified");
@@ -141,6 +149,7 @@ public:
         return Status::Ok();
     }
     Status CreateEmptyFile(std::string_view path) override {
+        if (Stopped()) return Status::Fail("The power went off.");
         const std::string what = "Cannot create the file " + Quoted(path) + ": ";
         if (folders.count(Key(path)) || InReadOnlyFolder(path)) return Status::Fail(what + "Access is denied");
         auto it = files.find(Key(path));
@@ -150,6 +159,7 @@ public:
         return Status::Ok();
     }
     Status AppendAnsiText(std::string_view path, std::string_view text) override {
+        if (Stopped()) return Status::Fail("The power went off.");
         auto it = files.find(Key(path));
         if ((it != files.end() && it->second.locked) || (it == files.end() && InReadOnlyFolder(path)))
             return Status::Fail("Cannot open the file " + Quoted(path) + " to add to it: Access is denied");
@@ -194,18 +204,25 @@ public:
 
     // Paths whose file cannot be written, whether it exists or not.
     std::set<std::string> unwritable;  // by Key(path)
+    // Paths whose file cannot be opened at all (held without sharing).
+    std::set<std::string> unreadable;  // by Key(path)
     Result<std::string> ReadFileBytes(std::string_view path) override {
         auto it = files.find(Key(path));
         if (it == files.end()) return Result<std::string>::Fail("The system cannot find the file specified.");
+        if (unreadable.count(Key(path)))
+            return Result<std::string>::Fail("Cannot open the file " + Quoted(path) +
+                                             ": The process cannot access the file because it is being used by another process");
         return it->second.content;
     }
     Status WriteNewFile(std::string_view path, std::string_view bytes) override {
+        if (Stopped()) return Status::Fail("The power went off.");
         if (files.count(Key(path)) || folders.count(Key(path))) return Status::Fail("The file exists.");
         if (unwritable.count(Key(path)) || InReadOnlyFolder(path)) return Status::Fail("Access is denied.");
         files[Key(path)] = File{std::string(bytes)};
         return Status::Ok();
     }
     Status RenameFile(std::string_view from, std::string_view to) override {
+        if (Stopped()) return Status::Fail("The power went off.");
         auto it = files.find(Key(from));
         if (it == files.end()) return Status::Fail("The system cannot find the file specified.");
         if (files.count(Key(to)) || folders.count(Key(to))) return Status::Fail("The file exists.");
@@ -217,7 +234,85 @@ public:
         return Status::Ok();
     }
 
+    // --- platform::SetupServices ---
+    std::map<std::string, std::string> systemValues;  // by Key(key + "\\" + name)
+    std::map<std::string, std::uint32_t> usersRights;  // by Key(path), besides the grants
+    std::multiset<std::pair<std::string, std::uint32_t>> grants;  // (Key(path), rights)
+    std::set<std::string> protectedFolders;            // by Key(path)
+    struct Rule {
+        std::string name, program;
+        bool enabled = true;
+    };
+    std::vector<Rule> firewall;
+    bool firewallDown = false;  // its interface answers nothing
+
+    Result<std::string> ReadSystemValue(std::string_view key, std::string_view name) override {
+        auto it = systemValues.find(Key(std::string(key) + "\\" + std::string(name)));
+        if (it == systemValues.end()) return Result<std::string>::Fail("The registry value does not exist");
+        return it->second;
+    }
+    Status WriteSystemValue(std::string_view key, std::string_view name, std::string_view data) override {
+        if (Stopped()) return Status::Fail("The power went off.");
+        systemValues[Key(std::string(key) + "\\" + std::string(name))] = std::string(data);
+        return Status::Ok();
+    }
+    Status DeleteSystemValue(std::string_view key, std::string_view name) override {
+        if (Stopped()) return Status::Fail("The power went off.");
+        systemValues.erase(Key(std::string(key) + "\\" + std::string(name)));
+        return Status::Ok();
+    }
+    Result<std::uint32_t> UsersRights(std::string_view path) override {
+        if (!files.count(Key(path)) && !folders.count(Key(path))) return Result<std::uint32_t>::Fail("Not found.");
+        std::uint32_t rights = usersRights.count(Key(path)) ? usersRights.at(Key(path)) : 0;
+        for (const auto& [granted, r] : grants)
+            if (granted == Key(path)) rights |= r;
+        return rights;
+    }
+    Status GrantUsersRights(std::string_view path, std::uint32_t rights) override {
+        if (Stopped()) return Status::Fail("The power went off.");
+        if (readOnlyFolders.count(Key(path))) return Status::Fail("Access is denied.");
+        grants.insert({Key(path), rights});
+        return Status::Ok();
+    }
+    Status RevokeUsersRights(std::string_view path, std::uint32_t rights) override {
+        if (Stopped()) return Status::Fail("The power went off.");
+        auto it = grants.find({Key(path), rights});
+        if (it != grants.end()) grants.erase(it);
+        return Status::Ok();
+    }
+    Status ProtectFolder(std::string_view path) override {
+        if (Stopped()) return Status::Fail("The power went off.");
+        protectedFolders.insert(Key(path));
+        return Status::Ok();
+    }
+    Result<std::vector<std::string>> FirewallRules(std::string_view program) override {
+        if (firewallDown) return Result<std::vector<std::string>>::Fail("Not implemented.");
+        std::vector<std::string> names;
+        for (const auto& rule : firewall)
+            if (rule.enabled && Key(rule.program) == Key(program)) names.push_back(rule.name);
+        return names;
+    }
+    Status CopyFirewallRules(std::string_view name, std::string_view program, std::string_view copyName,
+                             std::string_view copyProgram) override {
+        if (Stopped()) return Status::Fail("The power went off.");
+        const auto rules = firewall;
+        for (const auto& rule : rules)
+            if (rule.enabled && rule.name == name && Key(rule.program) == Key(program))
+                firewall.push_back({std::string(copyName), std::string(copyProgram)});
+        return Status::Ok();
+    }
+    Status RemoveFirewallRules(std::string_view name, std::string_view program) override {
+        if (Stopped()) return Status::Fail("The power went off.");
+        std::erase_if(firewall, [&](const Rule& r) { return r.name == name && Key(r.program) == Key(program); });
+        return Status::Ok();
+    }
+
 private:
+    bool Stopped() {
+        if (changesLeft == 0) return cut = true;
+        if (changesLeft > 0) --changesLeft;
+        return false;
+    }
     static std::string Quoted(std::string_view name) { return "\"" + std::string(name) + "\""; }
     static std::string Trimmed(std::string_view folder) {
         std::string f(folder);

@@ -21,6 +21,7 @@ const std::string kFolder = "C:\\Games\\Age2_x1";
 const std::string kGame = kFolder + "\\age2_x1.exe";
 const std::string kOriginal = kFolder + "\\Brennic_Original.exe";
 const std::string kCopy = kFolder + "\\Brennic.exe";
+const std::string kNewStub = kFolder + "\\Brennic_Setup.tmp";
 const std::string kGameBytes = std::string("MZ game \0\x01\xff", 11) + " 1.0c";
 const std::string kStub = "MZ stub v2.2 " + setup::Utf16Bytes(setup::kStubMark);
 const std::string kOlderStub = "MZ stub v2.1 " + setup::Utf16Bytes(setup::kFirstStubDescription);
@@ -53,6 +54,7 @@ protected:
         EXPECT_EQ(os.Content(kGame), kStub);
         EXPECT_EQ(os.Content(kCopy), kStub);
         EXPECT_EQ(os.registry.at(FakeServices::Key(kRecord + "GameSHA256")), setup::Sha256Hex(kGameBytes));
+        EXPECT_FALSE(os.HasFile(kNewStub));
     }
     void ExpectUninstalled() {
         EXPECT_EQ(os.Content(kGame), kGameBytes);
@@ -61,7 +63,9 @@ protected:
         EXPECT_TRUE(os.HasFile(kFolder + "\\on.ini"));
         EXPECT_EQ(os.Content(kFolder + "\\WriteCommandTxt.ini"), "\"-x\"\r\n");
         EXPECT_FALSE(os.registry.count(FakeServices::Key(kRecord + "GameSHA256")));
+        EXPECT_FALSE(os.HasFile(kNewStub));
     }
+    bool Recorded() const { return os.registry.count(FakeServices::Key(kRecord + "GameSHA256")) != 0; }
 
     FakeServices os;
 };
@@ -104,9 +108,9 @@ TEST_F(GameSwap, InstallThenUninstallGivesTheGameBack) {
 TEST_F(GameSwap, LaterRunsOnlyUpdateTheStubs) {
     ASSERT_EQ(Install(kOlderStub).outcome, Outcome::Done);
     auto again = Install(kOlderStub);
-    EXPECT_EQ(again.outcome, Outcome::Done) << again.message;
+    EXPECT_EQ(again.outcome, Outcome::Updated) << again.message;
     auto newer = Install();
-    EXPECT_EQ(newer.outcome, Outcome::Done) << newer.message;
+    EXPECT_EQ(newer.outcome, Outcome::Updated) << newer.message;
     ExpectInstalled();
     EXPECT_EQ(setup::GiveGameBack(os).outcome, Outcome::Done);
     ExpectUninstalled();
@@ -116,7 +120,7 @@ TEST_F(GameSwap, AdoptsBrennicPutInFrontByHand) {
     os.AddFile(kOriginal, kGameBytes);
     os.AddFile(kGame, kOlderStub);
     os.AddFile(kCopy, kOlderStub);
-    EXPECT_EQ(Install().outcome, Outcome::Done);
+    EXPECT_EQ(Install().outcome, Outcome::Updated);
     ExpectInstalled();
     EXPECT_EQ(setup::GiveGameBack(os).outcome, Outcome::Done);
     ExpectUninstalled();
@@ -133,6 +137,13 @@ TEST_F(GameSwap, RefusesWhateverItCannotTellIsSafe) {
         {"original exists", [](FakeServices& f) { f.AddFile(kOriginal, "older game"); }, "exists already"},
         {"foreign Brennic.exe", [](FakeServices& f) { f.AddFile(kCopy, "someone else's"); }, "is not Brennic"},
         {"stub without original", [](FakeServices& f) { f.AddFile(kGame, kStub); }, "is missing"},
+        {"cut off, no record",
+         [](FakeServices& f) {
+             ASSERT_TRUE(f.RenameFile(kGame, kOriginal));
+             f.AddFile(kNewStub, kStub);
+         },
+         "rename it back to age2_x1.exe"},
+        {"held game", [](FakeServices& f) { f.unreadable.insert(FakeServices::Key(kGame)); }, "being used"},
         {"recorded game replaced",
          [](FakeServices& f) {
              f.SetRegistry(kRecord + "GameFolder", kFolder);
@@ -183,13 +194,15 @@ TEST_F(GameSwap, AFailedStepPutsBackWhatWasChanged) {
         // path that renaming it back needs: nothing can be put back there.
         if (name == "game name") {
             EXPECT_EQ(report.outcome, Outcome::Broken) << report.message;
-            EXPECT_NE(report.message.find("rename it back by hand"), std::string::npos);
+            EXPECT_NE(report.message.find("What to do by hand"), std::string::npos);
             EXPECT_EQ(os.Content(kOriginal), kGameBytes);
             continue;
         }
         EXPECT_EQ(report.outcome, Outcome::PutBack) << report.message;
         EXPECT_TRUE(Snapshot() == before);
     }
+    EXPECT_EQ(setup::ExitCode(Outcome::PutBack), 2);
+    EXPECT_EQ(setup::ExitCode(Outcome::Broken), 3);
 }
 
 TEST_F(GameSwap, AnUpdateThatFailsKeepsTheOlderStub) {
@@ -200,17 +213,28 @@ TEST_F(GameSwap, AnUpdateThatFailsKeepsTheOlderStub) {
     EXPECT_TRUE(Snapshot() == before);
 }
 
-TEST_F(GameSwap, UninstallLeavesAFolderChangedSinceSetup) {
+// Only a file that is there and is something else is left as it is; what
+// cannot be read or is missing keeps the record for a later run.
+TEST_F(GameSwap, UninstallLeavesOnlyAFolderChangedSinceSetup) {
     struct Case {
         const char* name;
         std::function<void(FakeServices&)> change;
+        Outcome outcome;
         const char* says;
     };
     const Case cases[] = {
-        {"patched game", [](FakeServices& f) { f.files[FakeServices::Key(kGame)].content = "MZ patched"; }, "no longer Brennic"},
-        {"original changed", [](FakeServices& f) { f.files[FakeServices::Key(kOriginal)].content += "x"; }, "no longer the game"},
-        {"original gone", [](FakeServices& f) { f.files.erase(FakeServices::Key(kOriginal)); }, "does not exist"},
-        {"stub gone", [](FakeServices& f) { f.files.erase(FakeServices::Key(kGame)); }, "does not exist"},
+        {"patched game", [](FakeServices& f) { f.files[FakeServices::Key(kGame)].content = "MZ patched"; },
+         Outcome::Skipped, "no longer Brennic"},
+        {"original changed", [](FakeServices& f) { f.files[FakeServices::Key(kOriginal)].content += "x"; },
+         Outcome::Skipped, "no longer the game"},
+        {"original gone", [](FakeServices& f) { f.files.erase(FakeServices::Key(kOriginal)); }, Outcome::Refused,
+         "is missing"},
+        {"game removed", [](FakeServices& f) { f.files.clear(), f.folders.clear(); }, Outcome::Skipped,
+         "no longer exists"},
+        {"original held", [](FakeServices& f) { f.unreadable.insert(FakeServices::Key(kOriginal)); },
+         Outcome::Refused, "uninstall again"},
+        {"stub held", [](FakeServices& f) { f.unreadable.insert(FakeServices::Key(kGame)); }, Outcome::Refused,
+         "being used"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -220,10 +244,44 @@ TEST_F(GameSwap, UninstallLeavesAFolderChangedSinceSetup) {
         c.change(os);
         auto files = Snapshot().first;
         auto report = setup::GiveGameBack(os);
-        EXPECT_EQ(report.outcome, Outcome::Skipped);
+        EXPECT_EQ(report.outcome, c.outcome);
         EXPECT_NE(report.message.find(c.says), std::string::npos) << report.message;
         EXPECT_TRUE(Snapshot().first == files);
+        EXPECT_TRUE(Recorded());
     }
+    os.unreadable.clear();  // the held original is free again
+    os.AddFile(kOriginal, kGameBytes);
+    os.AddFile(kGame, kStub);
+    EXPECT_EQ(setup::GiveGameBack(os).outcome, Outcome::Done);
+    ExpectUninstalled();
+}
+
+// Cut off after every number of changes, then run again: the game's
+// executable is always under its name or recorded under the original's, and
+// the next run of setup or the uninstaller finishes the work or undoes it.
+TEST_F(GameSwap, ARunCutOffAnywhereIsFinishedOrUndoneByTheNext) {
+    enum Run { Install_, Uninstall };
+    const std::pair<Run, Run> orders[] = {{Install_, Install_}, {Install_, Uninstall}, {Uninstall, Uninstall},
+                                          {Uninstall, Install_}};
+    for (auto [cut, next] : orders)
+        for (int n = 0;; ++n) {
+            SCOPED_TRACE(std::to_string(cut) + " cut after " + std::to_string(n) + " changes, then " + std::to_string(next));
+            os = FakeServices();
+            SetUp();
+            if (cut == Uninstall) {
+                ASSERT_EQ(Install().outcome, Outcome::Done);
+            }
+            os.changesLeft = n;
+            (void)(cut == Install_ ? Install() : setup::GiveGameBack(os));
+            os.changesLeft = -1;
+            const bool original = os.HasFile(kOriginal) && os.Content(kOriginal) == kGameBytes && Recorded();
+            EXPECT_TRUE((os.HasFile(kGame) && os.Content(kGame) == kGameBytes) || original);
+            const auto again = next == Install_ ? Install() : setup::GiveGameBack(os);
+            EXPECT_NE(setup::ExitCode(again.outcome), 2) << again.message;
+            next == Install_ ? ExpectInstalled() : ExpectUninstalled();
+            if (!os.cut) break;
+            ASSERT_LT(n, 30);
+        }
 }
 
 TEST_F(GameSwap, UninstallRefusesWhileTheGameRunsAndKeepsAForeignBrennic) {

@@ -10,6 +10,7 @@
 #include <string>
 
 #include <windows.h>
+#include <aclapi.h>
 
 #include "common/version.h"
 #include "tests/win32/support/build_tree.h"
@@ -54,6 +55,56 @@ std::map<std::wstring, std::string> FolderContents(const std::wstring& folder) {
     return contents;
 }
 
+// A file's or folder's permissions as GetNamedSecurityInfoW reads them.
+struct Permissions {
+    explicit Permissions(const std::wstring& path) {
+        ok = GetNamedSecurityInfoW(path.c_str(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION,
+                                   &owner, nullptr, &dacl, nullptr, &descriptor) == ERROR_SUCCESS;
+    }
+    ~Permissions() { LocalFree(descriptor); }
+    bool Protected() const {
+        SECURITY_DESCRIPTOR_CONTROL control = 0;
+        DWORD revision = 0;
+        return GetSecurityDescriptorControl(descriptor, &control, &revision) && (control & SE_DACL_PROTECTED);
+    }
+    // The rights of the entries allowing Users; `own`: only those set on it, not inherited.
+    std::vector<DWORD> Users(bool own) const {
+        BYTE users[SECURITY_MAX_SID_SIZE];
+        DWORD size = sizeof users;
+        CreateWellKnownSid(WinBuiltinUsersSid, nullptr, users, &size);
+        std::vector<DWORD> rights;
+        for (DWORD i = 0; dacl && i < dacl->AceCount; ++i) {
+            ACCESS_ALLOWED_ACE* ace = nullptr;
+            if (GetAce(dacl, i, reinterpret_cast<void**>(&ace)) && ace->Header.AceType == ACCESS_ALLOWED_ACE_TYPE &&
+                EqualSid(&ace->SidStart, users) && !(own && (ace->Header.AceFlags & INHERITED_ACE)))
+                rights.push_back(ace->Mask);
+        }
+        return rights;
+    }
+    bool ok = false;
+    PSID owner = nullptr;
+    PACL dacl = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+};
+
+// Whether this system keeps the permissions set on a file. Debian's Wine
+// does not (its server is built without extended attributes): it answers
+// permissions made up from the Unix mode bits.
+bool KeepsPermissions(const std::wstring& file) {
+    BYTE users[SECURITY_MAX_SID_SIZE];
+    DWORD size = sizeof users;
+    CreateWellKnownSid(WinBuiltinUsersSid, nullptr, users, &size);
+    BYTE buffer[256];
+    PACL acl = reinterpret_cast<PACL>(buffer);
+    InitializeAcl(acl, sizeof buffer, ACL_REVISION);
+    AddAccessAllowedAce(acl, ACL_REVISION, FILE_ADD_FILE, users);
+    std::wstring path = file;
+    if (SetNamedSecurityInfoW(path.data(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, acl,
+                              nullptr) != ERROR_SUCCESS)
+        return false;
+    return Permissions(file).Users(true) == std::vector<DWORD>{FILE_ADD_FILE};
+}
+
 class Setup : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -80,10 +131,22 @@ protected:
     std::wstring Game() const { return Path(kExecutable); }
 
     // Runs setup silently; answers its exit code.
-    std::optional<DWORD> RunSetup(const std::wstring& options = L"") {
-        Process setup(SetupProgram(), L"/S " + options + L" /D=" + installDir_);
+    std::optional<DWORD> RunSetup(const std::wstring& options = L"", const std::wstring& folder = L"") {
+        Process setup(SetupProgram(), L"/S " + options + L" /D=" + (folder.empty() ? installDir_ : folder));
         return setup.WaitForExit(60000ms);
     }
+    std::string SetupLog() const {
+        wchar_t temp[MAX_PATH] = L"";
+        GetTempPathW(MAX_PATH, temp);
+        return ReadFileBytes(std::wstring(temp) + L"Vantrel-setup.log").value_or("");
+    }
+    // Opened for reading, shared with nobody, as a virus scan may hold it.
+    struct Held {
+        explicit Held(const std::wstring& path)
+            : handle(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)) {}
+        ~Held() { CloseHandle(handle); }
+        HANDLE handle;
+    };
     // Runs the uninstaller in place, so that its exit code is the outcome's.
     std::optional<DWORD> RunUninstaller() {
         Process uninstall(installDir_ + L"\\uninstall.exe", L"/S _?=" + installDir_);
@@ -228,6 +291,130 @@ TEST_F(Setup, AFailedCopyPutsTheGameBack) {
     EXPECT_TRUE(FolderContents(game_) == before);
     EXPECT_EQ(ReadFileBytes(Game()), original_);
     EXPECT_FALSE(Installed());
+}
+
+// Vantrel runs (it starts with Windows) while a newer setup runs: it is
+// ended and replaced. A file setup cannot replace fails the setup, which
+// leaves the earlier installation's Brennic in front. /D= naming another
+// folder moves the installation there.
+TEST_F(Setup, UpgradesOverARunningVantrelAndMovesOnlyWhenTold) {
+    Register();
+    ASSERT_EQ(RunSetup(), 0u);
+    const std::wstring vantrel = installDir_ + L"\\Vantrel.exe";
+    const auto built = ReadFileBytes(BuiltProgram(L"Vantrel.exe"));
+    ASSERT_TRUE(built && WriteFileBytes(vantrel, *built + "an older build"));
+    Process running(vantrel, L"");
+    ASSERT_TRUE(WaitForWindow(WindowQuery{L"" VANTREL_NAME_AND_VERSION, L"Vantrel.Config", running.id(), false}, 10000ms));
+    EXPECT_EQ(RunSetup(), 0u);
+    EXPECT_TRUE(running.WaitForExit(1000ms)) << "the older Vantrel still runs";
+    EXPECT_EQ(ReadFileBytes(vantrel), built);
+    ExpectSwapped();
+    {
+        Held readme(installDir_ + L"\\README.txt");
+        EXPECT_EQ(RunSetup(), 2u);
+    }
+    ExpectSwapped();
+
+    const std::wstring moved = scratch_ / L"Games\\Vantrel";
+    ASSERT_EQ(RunSetup(L"", moved), 0u);
+    EXPECT_EQ(ReadValue(Root::LocalMachine, kUninstallKey, L"InstallLocation"), moved);
+    EXPECT_FALSE(FolderExists(installDir_));
+    installDir_ = moved;
+    Process again(SetupProgram(), L"/S");  // without /D=: where it is
+    EXPECT_EQ(again.WaitForExit(60000ms), 0u);
+    EXPECT_TRUE(FileExists(moved + L"\\Vantrel.exe"));
+    EXPECT_FALSE(FolderExists(L"C:\\Program Files\\Vantrel"));
+    EXPECT_EQ(RunUninstaller(), 0u);
+    ExpectGivenBack();
+}
+
+// A scan holds Brennic_Original.exe: the uninstaller cannot tell it is still
+// the game, so it changes nothing, says why in its log, and keeps what a
+// later run needs; once the file is free, that run gives the game back.
+TEST_F(Setup, AHeldOriginalIsRefusedThenGivenBackByTheRetry) {
+    Register();
+    ASSERT_EQ(RunSetup(), 0u);
+    {
+        Held scan(Path(L"Brennic_Original.exe"));
+        EXPECT_EQ(RunUninstaller(), 2u);
+    }
+    ExpectSwapped();
+    EXPECT_TRUE(Installed());
+    EXPECT_TRUE(ReadValue(Root::LocalMachine, kUninstallKey, L"GameSHA256"));
+    EXPECT_NE(SetupLog().find("again"), std::string::npos);
+    EXPECT_EQ(RunUninstaller(), 0u);
+    ExpectGivenBack();
+}
+
+// The game's compatibility layers reach Brennic_Original.exe; the players
+// may create files in the game folder (and add to the log) and no more; the
+// install folder outside Program Files is the administrators'. The
+// uninstaller takes back the layers and the players' rights.
+TEST_F(Setup, CarriesLayersOverAndSetsPermissionsThenTakesThemBack) {
+    Register();
+    const std::wstring layers = L"Software\\Microsoft\\Windows NT\\CurrentVersion\\AppCompatFlags\\Layers";
+    ScopedValue gameLayers(Root::CurrentUser, layers, Game(), L"~ WINXPSP3");
+    ScopedValue originalLayers(Root::CurrentUser, layers, Path(L"Brennic_Original.exe"), std::nullopt);
+    ASSERT_TRUE(WriteFileBytes(Path(L"WriteCommandTxt.ini"), "\"-x\"\r\n"));
+    const auto usersBefore = Permissions(game_).Users(true);
+    ASSERT_TRUE(WriteFileBytes(scratch_ / L"probe", ""));
+    const bool kept = KeepsPermissions(scratch_ / L"probe");
+    ASSERT_EQ(RunSetup(), 0u);
+    EXPECT_EQ(ReadValue(Root::CurrentUser, layers, Path(L"Brennic_Original.exe")), L"~ WINXPSP3");
+
+    if (kept) {
+    auto withGrant = usersBefore;
+    withGrant.push_back(FILE_ADD_FILE);
+    EXPECT_EQ(Permissions(game_).Users(true), withGrant);
+    EXPECT_EQ(Permissions(Path(L"WriteCommandTxt.ini")).Users(true), std::vector<DWORD>{FILE_APPEND_DATA | SYNCHRONIZE});
+    const Permissions installed(installDir_);
+    ASSERT_TRUE(installed.ok);
+    EXPECT_TRUE(installed.Protected());
+    BYTE administrators[SECURITY_MAX_SID_SIZE];
+    DWORD size = sizeof administrators;
+    CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, administrators, &size);
+    EXPECT_TRUE(EqualSid(installed.owner, administrators));
+    EXPECT_EQ(installed.Users(false), std::vector<DWORD>{FILE_GENERIC_READ | FILE_GENERIC_EXECUTE});
+    EXPECT_EQ(Permissions(installDir_ + L"\\Vantrel.exe").Users(false),
+              std::vector<DWORD>{FILE_GENERIC_READ | FILE_GENERIC_EXECUTE});
+    }
+
+    EXPECT_EQ(RunUninstaller(), 0u);
+    ExpectGivenBack();
+    EXPECT_FALSE(ReadValue(Root::CurrentUser, layers, Path(L"Brennic_Original.exe")));
+    EXPECT_EQ(ReadValue(Root::CurrentUser, layers, Game()), L"~ WINXPSP3");
+    if (!kept) GTEST_SKIP() << "this system does not keep the permissions set on files; only the layers were checked";
+    EXPECT_EQ(Permissions(game_).Users(true), usersBefore);
+    EXPECT_TRUE(Permissions(Path(L"WriteCommandTxt.ini")).Users(true).empty());
+}
+
+// Cut off after the rename, with no record (a run of an older setup, say):
+// setup does not install Vantrel alone and exit 0, it refuses and says what
+// to rename. Recorded, the same state is finished.
+TEST_F(Setup, AnInterruptedSwapIsRefusedWithoutARecordAndFinishedWithOne) {
+    Register();
+    ASSERT_TRUE(MoveFileW(Game().c_str(), Path(L"Brennic_Original.exe").c_str()));
+    EXPECT_EQ(RunSetup(), 2u);
+    EXPECT_FALSE(Installed());
+    EXPECT_FALSE(FileExists(Game()));
+
+    ASSERT_TRUE(MoveFileW(Path(L"Brennic_Original.exe").c_str(), Game().c_str()));
+    ASSERT_EQ(RunSetup(), 0u);
+    ASSERT_TRUE(DeleteFileW(Game().c_str()));
+    EXPECT_EQ(RunSetup(), 0u);
+    ExpectSwapped();
+}
+
+// Installed into a folder other programs use too, setup leaves that
+// folder's permissions, which would spread to their files, as they are.
+TEST_F(Setup, LeavesThePermissionsOfASharedFolderAlone) {
+    installDir_ = scratch_.MakeSubfolder(L"Games");
+    ASSERT_TRUE(WriteFileBytes(installDir_ + L"\\other game.exe", "MZ"));
+    ASSERT_EQ(RunSetup(), 0u);
+    EXPECT_TRUE(Installed());
+    EXPECT_EQ(SetupLog().find("change the files in " + Utf8(installDir_) + "."), std::string::npos);
+    EXPECT_EQ(RunUninstaller(), 0u);
+    EXPECT_TRUE(FileExists(installDir_ + L"\\other game.exe"));
 }
 
 }  // namespace
