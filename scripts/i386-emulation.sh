@@ -11,6 +11,9 @@
 # only when the namespace is refused, does the registration go into the
 # machine's binfmt_misc, and it is removed when the script ends.
 
+# The script to start again inside the namespace, taken while its path
+# still means what it did when started.
+i386_script=$(realpath "$0")
 i386_dir=$build/i386
 i386_qemu=$i386_dir/qemu/usr/bin/qemu-i386
 i386_preload_name=fault-traps.so
@@ -74,7 +77,7 @@ unregister_i386_machine() {
 # the chosen widths needs it: started again inside its own namespace, which
 # keeps every file system (the build folder, /tmp, the X server's socket)
 # and maps the user to root there, so that it may mount.
-enter_i386_emulation() { # script arguments...
+enter_i386_emulation() { # the script's arguments
   [ "$i386_mode" = emulated ] && [[ " ${wine_widths[*]} " == *" win32 "* ]] || return 0
   if [ "${VANTREL_I386_SESSION:-}" = private ]; then
     mount -t binfmt_misc binfmt_misc /proc/sys/fs/binfmt_misc &&
@@ -86,7 +89,7 @@ enter_i386_emulation() { # script arguments...
     if [ "$i386_binfmt" = private ]; then
       export VANTREL_I386_SESSION=private
       exec unshare --user --map-root-user --mount --propagation private -- \
-        bash "$repo/scripts/${1##*/}" "${@:2}"
+        bash "$i386_script" "$@"
     fi
     i386_machine_entry=/proc/sys/fs/binfmt_misc/vantrel-i386-$$
     trap stop_session EXIT

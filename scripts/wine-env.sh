@@ -68,7 +68,7 @@ decide_i386() {
     i386_mode=native i386_words="32-bit code runs natively here"
     return
   fi
-  local why="because the kernel refuses i386 programs ($loader_failure)"
+  local why="because the kernel refuses i386 programs (${loader_failure:-})"
   [ $forced = yes ] && why="because VANTREL_I386=emulate asks for it"
   if [ ! -e "$wine32_loader" ]; then
     i386_mode=none i386_words="32-bit code cannot run here: $wine32_loader is not installed"
