@@ -97,5 +97,7 @@ enter_i386_emulation() { # the script's arguments
     register_i386 /proc/sys/fs/binfmt_misc "${i386_machine_entry##*/}" ||
       i386_refuse "the machine's binfmt_misc would not take qemu-i386"
   fi
-  export LD_PRELOAD="$i386_dir/\$LIB/$i386_preload_name${LD_PRELOAD:+ $LD_PRELOAD}"
+  # For Wine's programs only (use_wine_width): a sanitizer's runtime must
+  # come first in the native tests.
+  export VANTREL_I386_PRELOAD="$i386_dir/\$LIB/$i386_preload_name"
 }

@@ -147,6 +147,12 @@ use_wine_width() { # width prefix-base
     *) echo "unknown Windows width \"$1\"" >&2; return 2 ;;
   esac
   export WINELOADER=$wine
+  # Under qemu-i386, the library that gives Wine the fault numbers qemu
+  # leaves out (see i386-emulation.sh).
+  if [ "$1" = win32 ] && [ -n "${VANTREL_I386_PRELOAD:-}" ] &&
+     [[ " ${LD_PRELOAD:-} " != *" $VANTREL_I386_PRELOAD "* ]]; then
+    export LD_PRELOAD=$VANTREL_I386_PRELOAD${LD_PRELOAD:+ $LD_PRELOAD}
+  fi
   export WINEDEBUG=${WINEDEBUG:--all}
   # No Mono or Gecko: nothing here needs them, and their installers would ask.
   export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
