@@ -168,6 +168,24 @@ prefix_failed() { # log
   exit 1
 }
 
+# Keeps Wine's desktop up for the whole session. Wine ends its desktop
+# process a second after the last program using the desktop ends, and the
+# next program that needs it starts a new one, handing it its own output:
+# between two tests, the second test would start it, wait for it (seconds
+# under qemu-i386) and leave a test runner's pipe held open by it; and a test
+# that begins while the old desktop is closing works against one that
+# vanishes under it. A console program that waits on its input is a user of
+# the desktop from its start and shows no window. Started before wineboot,
+# which then brings up the desktop process with its output in a log.
+hold_desktop() {
+  local fifo=$build/desktop-holder.fifo
+  if [ -z "${desktop_holder_fd:-}" ]; then
+    rm -f "$fifo"
+    mkfifo "$fifo" && exec {desktop_holder_fd}<>"$fifo" || return 1
+  fi
+  "$wine" cmd.exe <&"$desktop_holder_fd" >"$build/desktop-holder-$WINEARCH.log" 2>&1 &
+}
+
 # Switches the session to one width: its settings, its prefix, and a
 # persistent server whose service processes (started now, with their output
 # in a log) never hold a test runner's pipes open.
@@ -178,7 +196,7 @@ enter_width() { # width
   wineserver -f -p >"$build/wineserver-$WINEARCH.log" 2>&1 &
   wineserver_pid=$!
   local log=$build/wineboot-$WINEARCH.log
-  if ! "$wine" wineboot >>"$log" 2>&1; then
+  if ! hold_desktop || ! "$wine" wineboot >>"$log" 2>&1; then
     tail -20 "$log" >&2
     echo "Wine did not start in $WINEPREFIX; its log: $log" >&2
     exit 1
