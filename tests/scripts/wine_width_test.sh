@@ -4,6 +4,8 @@
 # kernel refuses Wine's 32-bit loader, and one that is not there; and a
 # stand-in for the binfmt_misc that could send i386 programs to qemu.
 set -u
+# The choice of the script that runs these tests is not theirs.
+unset VANTREL_I386 VANTREL_I386_SESSION
 source "$(dirname "$0")/../../scripts/wine-env.sh"
 dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
