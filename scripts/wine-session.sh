@@ -170,13 +170,13 @@ prefix_failed() { # log
 
 # Keeps Wine's desktop up for the whole session. Wine ends its desktop
 # process a second after the last program using the desktop ends, and the
-# next program that needs it starts a new one, handing it its own output:
-# between two tests, the second test would start it, wait for it (seconds
-# under qemu-i386) and leave a test runner's pipe held open by it; and a test
-# that begins while the old desktop is closing works against one that
-# vanishes under it. A console program that waits on its input is a user of
-# the desktop from its start and shows no window. Started before wineboot,
-# which then brings up the desktop process with its output in a log.
+# next program that needs a desktop starts a new one, which inherits that
+# program's output. So each test would start it anew and wait for it
+# (seconds under qemu-i386), a test runner's pipe could stay held by it, and
+# a test that begins while the old one is closing races its end. A console
+# program waiting on its input uses the desktop from its start and shows no
+# window; started before wineboot, which then brings up the desktop process
+# with its output in a log.
 hold_desktop() {
   local fifo=$build/desktop-holder.fifo
   if [ -z "${desktop_holder_fd:-}" ]; then
