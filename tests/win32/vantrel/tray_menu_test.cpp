@@ -153,6 +153,8 @@ TEST_F(TrayMenu, SaveGameOpensExplorerOnTheSaveFolder) {
     ASSERT_NE(explorer, nullptr) << "no Explorer window on the save folder";
     PostMessageW(explorer, WM_CLOSE, 0, 0);
     EXPECT_EQ(OpenMessageBoxes(), 0);
+    // Gone before the second choice, whose check for no such window it would fail.
+    ASSERT_TRUE(WaitForWindowGone(explorer));
 
     // Without the folder it says so instead.
     RemoveTree(saveFolder_);
