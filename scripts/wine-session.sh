@@ -13,7 +13,10 @@ wine_prefix_base=${wine_prefix:-$build/wine}
 
 # Both widths' compilers and Wine, whichever width this host will test: the
 # other width is built too, so that a compile break at either one shows.
-packages=(cmake make g++ g++-mingw-w64-i686 g++-mingw-w64-x86-64 wine wine32:i386 wine64 xvfb googletest nsis)
+# Python checks every link and dates the release files; Wine's own fonts and
+# Liberation's stand in for the Windows fonts the windows and pictures use;
+# xdotool is the tray tests' real pointer.
+packages=(cmake make g++ g++-mingw-w64-i686 g++-mingw-w64-x86-64 python3 wine wine32:i386 wine64 fonts-wine fonts-liberation xvfb xdotool googletest nsis)
 
 need_packages() {
   local missing=() p
