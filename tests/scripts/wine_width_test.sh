@@ -10,7 +10,9 @@ source "$(dirname "$0")/../../scripts/wine-env.sh"
 dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
 printf '#!/bin/sh\necho wine-8.0\n' >"$dir/runs"
-printf '\177ELF\1\1\1\0\0\0\0\0\0\0\0\0\2\0\3\0' >"$dir/refused"  # an i386 header
+# What the shell says when the kernel refuses a program. A real i386 header
+# would not do: inside the emulating namespace it goes to qemu instead.
+printf '#!/bin/sh\necho "$0: cannot execute binary file: Exec format error" >&2\nexit 126\n' >"$dir/refused"
 chmod +x "$dir/runs" "$dir/refused"
 binfmt=private
 binfmt_where() { echo "$binfmt"; }
