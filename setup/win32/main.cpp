@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/system_library.h"
 #include "platform/win32/text.h"
 #include "platform/win32/win32_services.h"
 #include "setup/game_swap.h"
@@ -90,6 +91,8 @@ private:
 }  // namespace
 
 int main() {
+    // It runs elevated from setup's temporary folder, where anything may lie.
+    platform::win32::LimitLibrarySearchToSystemFolder();
     auto arguments = Arguments();
     std::string log;
     if (!arguments.empty() && arguments[0].rfind("/log=", 0) == 0) {
