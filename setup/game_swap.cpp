@@ -23,8 +23,6 @@ struct Record {
 
 constexpr std::string_view kRecordNames[] = {"GameFolder", "GameExecutable", "GameSize", "GameSHA256"};
 
-std::string RecordValue(std::string_view name) { return std::string(kRecordKey) + std::string(name); }
-
 std::string Lower(std::string_view text) {
     std::string lower(text);
     std::transform(lower.begin(), lower.end(), lower.begin(),
@@ -106,6 +104,24 @@ Found Look(platform::Services& os, const std::string& path) {
     auto bytes = os.ReadFileBytes(path);
     if (!bytes) return {Found::Unreadable, {}, Sentence(bytes.message())};
     return {Found::File, *bytes, {}};
+}
+
+// The files setup and the uninstaller decide by, in the game folder.
+struct FolderState {
+    Found current;  // under the game's name
+    Found kept;     // Brennic_Original.exe
+    Found copied;   // Brennic.exe
+    Found left;     // what a cut-off run left under the stub's temporary name
+    const Found* Unreadable() const {
+        for (const Found* f : {&current, &kept, &copied, &left})
+            if (f->kind == Found::Unreadable) return f;
+        return nullptr;
+    }
+};
+
+FolderState LookAt(platform::Services& os, const GameFiles& game) {
+    return {Look(os, game.ExecutablePath()), Look(os, game.Path(kOriginalName)), Look(os, game.Path(kStubName)),
+            Look(os, game.Path(kNewStubName))};
 }
 
 // Puts `stub` at `path`, replacing our own older stub there. The new stub is
@@ -228,10 +244,9 @@ Report PutStubInFront(platform::Services& os, const GameFiles& game, std::string
     if (record && !SameGame(record->game, game))
         return Refuse("Setup has put Brennic in front of the game in " + record->game.ExecutablePath() +
                       " already. Uninstall Vantrel first to give that one back");
-    const Found current = Look(os, executable), kept = Look(os, original), copied = Look(os, copy),
-                left = Look(os, fresh);
-    for (const Found* f : {&current, &kept, &copied, &left})
-        if (f->kind == Found::Unreadable) return CannotRead(f->why, "run setup");
+    const FolderState state = LookAt(os, game);
+    if (const Found* f = state.Unreadable()) return CannotRead(f->why, "run setup");
+    const auto& [current, kept, copied, left] = state;
     if (copied.kind == Found::File && !copied.Stub())
         return Refuse("The file " + copy + " is not Brennic, so setup does not replace it");
     if (left.kind == Found::File && !left.Stub())
@@ -243,6 +258,12 @@ Report PutStubInFront(platform::Services& os, const GameFiles& game, std::string
         if (Status s = RemoveStub(os, steps, fresh, left); !s) return s;
         if (Status s = WriteStub(os, steps, game, executable, stub); !s) return s;
         return WriteStub(os, steps, game, copy, stub);
+    };
+    // The record comes before the first change: whatever cuts setup off
+    // later, a new run of setup or of the uninstaller knows what was moved.
+    auto recordFirst = [&](const std::string& bytes) -> Status {
+        if (record) return Status::Ok();
+        return steps.Take([&] { return WriteRecord(os, RecordOf(game, bytes)); }, [&] { return DeleteRecord(os); });
     };
     const std::string inFront = "Brennic is in front of the game now: " + executable + " was renamed " +
                                 std::string(kOriginalName) + ", and Brennic was copied under its name and as " +
@@ -266,11 +287,7 @@ Report PutStubInFront(platform::Services& os, const GameFiles& game, std::string
                           " is missing, so there is no game executable to put back or start");
         // Brennic put there by hand: from now on the uninstaller can give
         // back what it found.
-        if (!record)
-            if (Status s = steps.Take([&] { return WriteRecord(os, RecordOf(game, kept.bytes)); },
-                                      [&] { return DeleteRecord(os); });
-                !s)
-                return Failed(steps, s, game);
+        if (Status s = recordFirst(kept.bytes); !s) return Failed(steps, s, game);
         if (Status s = putStubs(); !s) return Failed(steps, s, game);
         return {Outcome::Updated, "Brennic was in front of the game in " + game.folder + " already; it is up to date now."};
     }
@@ -280,13 +297,7 @@ Report PutStubInFront(platform::Services& os, const GameFiles& game, std::string
     if (kept.kind != Found::Absent)
         return Refuse(original + " exists already, while " + executable +
                       " is not Brennic. Setup does not know which of them is the game");
-    // The record comes first: whatever cuts setup off later, a new run of
-    // setup or of the uninstaller knows what was moved.
-    if (!record)
-        if (Status s = steps.Take([&] { return WriteRecord(os, RecordOf(game, current.bytes)); },
-                                  [&] { return DeleteRecord(os); });
-            !s)
-            return Failed(steps, s, game);
+    if (Status s = recordFirst(current.bytes); !s) return Failed(steps, s, game);
     if (Status s = steps.Take([&] { return os.RenameFile(executable, original); },
                               [&] { return os.RenameFile(original, executable); });
         !s)
@@ -313,10 +324,9 @@ Report GiveGameBack(platform::Services& os) {
     const std::string original = game.Path(kOriginalName);
     const std::string copy = game.Path(kStubName);
     const std::string fresh = game.Path(kNewStubName);
-    const Found current = Look(os, executable), kept = Look(os, original), copied = Look(os, copy),
-                left = Look(os, fresh);
-    for (const Found* f : {&current, &kept, &copied, &left})
-        if (f->kind == Found::Unreadable) return CannotRead(f->why, "uninstall");
+    const FolderState state = LookAt(os, game);
+    if (const Found* f = state.Unreadable()) return CannotRead(f->why, "uninstall");
+    const auto& [current, kept, copied, left] = state;
 
     // Only a file that is there and is something else is left as it is.
     auto leave = [&](const std::string& why) -> Report {

@@ -27,6 +27,8 @@ inline constexpr std::string_view kGameKey =
     "Age of Empires II - The Conquerors Expansion\\";
 inline constexpr std::string_view kRecordKey =
     "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vantrel\\";
+// The registry path of one value setup records beside its uninstall entry.
+inline std::string RecordValue(std::string_view name) { return std::string(kRecordKey) + std::string(name); }
 inline constexpr std::string_view kGameWindowTitle = "Age Of Empires II Expansion";
 inline constexpr std::string_view kOriginalName = "Brennic_Original.exe";
 inline constexpr std::string_view kStubName = "Brennic.exe";

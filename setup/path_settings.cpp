@@ -15,8 +15,6 @@ constexpr std::string_view kLayersRecords[] = {"CopiedLayersUser", "CopiedLayers
 constexpr std::string_view kRulesRecord = "CopiedFirewallRules";
 constexpr std::string_view kOriginalRecord = "CopiedFor";
 
-std::string Recorded(std::string_view name) { return std::string(kRecordKey) + std::string(name); }
-
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
     std::size_t start = 0;
@@ -40,7 +38,7 @@ std::string CarryOverPathSettings(platform::Services& os, platform::SetupService
     const std::string executable = game.ExecutablePath();
     const std::string original = game.Path(kOriginalName);
     std::string words;
-    if (Status s = os.WriteRegistry(Recorded(kOriginalRecord), original); !s) {
+    if (Status s = os.WriteRegistry(RecordValue(kOriginalRecord), original); !s) {
         Say(words, "The compatibility settings and firewall rules of " + executable +
                        " were not carried over: " + s.message());
         return words;
@@ -51,7 +49,7 @@ std::string CarryOverPathSettings(platform::Services& os, platform::SetupService
         // A setting the player made for the original already is theirs.
         if (system.ReadSystemValue(kLayersKeys[i], original)) continue;
         // Recorded first: a run cut off after the copy still removes it.
-        Status s = os.WriteRegistry(Recorded(kLayersRecords[i]), *layers);
+        Status s = os.WriteRegistry(RecordValue(kLayersRecords[i]), *layers);
         if (s) s = system.WriteSystemValue(kLayersKeys[i], original, *layers);
         if (s) Say(words, "Compatibility settings \"" + *layers + "\" carried over to " + original + ".");
         else Say(words, "The compatibility settings \"" + *layers + "\" were not carried over: " + s.message());
@@ -63,7 +61,7 @@ std::string CarryOverPathSettings(platform::Services& os, platform::SetupService
         return words;
     }
     auto have = system.FirewallRules(original);
-    std::vector<std::string> names = *rules, copied = Lines(TextOr(os.ReadRegistry(Recorded(kRulesRecord)), ""));
+    std::vector<std::string> names = *rules, copied = Lines(TextOr(os.ReadRegistry(RecordValue(kRulesRecord)), ""));
     std::sort(names.begin(), names.end());
     names.erase(std::unique(names.begin(), names.end()), names.end());
     for (const auto& name : names) {
@@ -71,7 +69,7 @@ std::string CarryOverPathSettings(platform::Services& os, platform::SetupService
         if (have && std::find(have->begin(), have->end(), copy) != have->end()) continue;
         std::string record;
         for (const auto& line : copied) record += line + "\n";
-        Status s = os.WriteRegistry(Recorded(kRulesRecord), record + copy);
+        Status s = os.WriteRegistry(RecordValue(kRulesRecord), record + copy);
         if (s) s = system.CopyFirewallRules(name, executable, copy, original);
         if (!s) {
             Say(words, "The firewall rule \"" + name + "\" was not carried over: " + s.message());
@@ -84,11 +82,11 @@ std::string CarryOverPathSettings(platform::Services& os, platform::SetupService
 }
 
 std::string RemoveCarriedSettings(platform::Services& os, platform::SetupServices& system) {
-    auto original = os.ReadRegistry(Recorded(kOriginalRecord));
+    auto original = os.ReadRegistry(RecordValue(kOriginalRecord));
     if (!original || original->empty()) return "";
     std::string words;
     for (int i = 0; i < 2; ++i) {
-        auto copied = os.ReadRegistry(Recorded(kLayersRecords[i]));
+        auto copied = os.ReadRegistry(RecordValue(kLayersRecords[i]));
         if (!copied) continue;
         // Changed since: the player's own setting now, left alone.
         if (TextOr(system.ReadSystemValue(kLayersKeys[i], *original), *copied) == *copied)
@@ -96,17 +94,17 @@ std::string RemoveCarriedSettings(platform::Services& os, platform::SetupService
                 Say(words, s.message());
                 continue;
             }
-        (void)os.DeleteRegistry(Recorded(kLayersRecords[i]));
+        (void)os.DeleteRegistry(RecordValue(kLayersRecords[i]));
     }
     std::string left;
-    for (const auto& name : Lines(TextOr(os.ReadRegistry(Recorded(kRulesRecord)), "")))
+    for (const auto& name : Lines(TextOr(os.ReadRegistry(RecordValue(kRulesRecord)), "")))
         if (Status s = system.RemoveFirewallRules(name, *original); !s) {
             Say(words, s.message());
             left += name + "\n";
         }
     if (!left.empty()) return words;
-    (void)os.DeleteRegistry(Recorded(kRulesRecord));
-    (void)os.DeleteRegistry(Recorded(kOriginalRecord));
+    (void)os.DeleteRegistry(RecordValue(kRulesRecord));
+    (void)os.DeleteRegistry(RecordValue(kOriginalRecord));
     return words;
 }
 

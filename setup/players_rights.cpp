@@ -12,13 +12,11 @@ namespace {
 constexpr std::string_view kFolderRecord = "UsersMayCreateFilesIn";
 constexpr std::string_view kLogRecord = "UsersMayAppendTo";
 
-std::string Recorded(std::string_view name) { return std::string(kRecordKey) + std::string(name); }
-
 // Records, then grants; a failure takes both back.
 Status Grant(platform::Services& os, platform::SetupServices& system, Steps& steps, std::string_view record,
              const std::string& path, std::uint32_t rights) {
-    if (Status s = steps.Take([&] { return os.WriteRegistry(Recorded(record), path); },
-                              [&os, record] { return os.DeleteRegistry(Recorded(record)); });
+    if (Status s = steps.Take([&] { return os.WriteRegistry(RecordValue(record), path); },
+                              [&os, record] { return os.DeleteRegistry(RecordValue(record)); });
         !s)
         return s;
     return steps.Take([&] { return system.GrantUsersRights(path, rights); },
@@ -60,7 +58,7 @@ std::string TakeBackPlayersRights(platform::Services& os, platform::SetupService
     const std::pair<std::string_view, std::uint32_t> grants[] = {{kLogRecord, kAppendData},
                                                                  {kFolderRecord, kCreateFiles}};
     for (auto [record, rights] : grants) {
-        auto path = os.ReadRegistry(Recorded(record));
+        auto path = os.ReadRegistry(RecordValue(record));
         if (!path || path->empty()) continue;
         // A log the player deleted took its grant along.
         const bool there = os.PlainFileExists(*path) || os.FolderExists(*path);
@@ -68,7 +66,7 @@ std::string TakeBackPlayersRights(platform::Services& os, platform::SetupService
             failures += s.message() + "\n";
             continue;
         }
-        (void)os.DeleteRegistry(Recorded(record));
+        (void)os.DeleteRegistry(RecordValue(record));
     }
     return failures;
 }
