@@ -101,9 +101,9 @@ int main() {
     }
     platform::win32::Win32Services os;
     platform::win32::Win32SetupServices system;
-    Run run(os, log, arguments.empty() ? "" : arguments[0]);
-    auto Finish = [&run](const setup::Report& report) { return run.Finish(report); };
     const std::string command = arguments.empty() ? "" : arguments[0];
+    Run run(os, log, command);
+    auto Finish = [&run](const setup::Report& report) { return run.Finish(report); };
     if (arguments.size() == 1 && (command == "uninstall" || command == "unplayers")) {
         setup::Report report = command == "uninstall" ? setup::GiveGameBack(os)
                                                       : setup::Report{setup::Outcome::Done, "Taken back."};
@@ -125,7 +125,7 @@ int main() {
         if (!game) return Finish({setup::Outcome::Skipped, game.message()});
         return Finish(setup::LetPlayersSwitch(os, system, *game));
     }
-    if ((arguments.size() == 2 || arguments.size() == 3) && arguments[0] == "install") {
+    if ((arguments.size() == 2 || arguments.size() == 3) && command == "install") {
         auto stub = os.ReadFileBytes(arguments[1]);
         if (!stub) return Finish({setup::Outcome::Refused, stub.message()});
         const bool chosen = arguments.size() == 3 && !arguments[2].empty();
