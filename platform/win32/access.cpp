@@ -10,20 +10,12 @@
 
 #include "platform/win32/system_error.h"
 #include "platform/win32/text.h"
+#include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_services.h"
 
 namespace platform::win32 {
 
 namespace {
-
-// LocalAlloc'd memory the security calls hand back.
-struct LocalMemory {
-    LocalMemory() = default;
-    LocalMemory(const LocalMemory&) = delete;
-    LocalMemory& operator=(const LocalMemory&) = delete;
-    ~LocalMemory() { ::LocalFree(memory); }
-    HLOCAL memory = nullptr;
-};
 
 struct Sid {
     explicit Sid(WELL_KNOWN_SID_TYPE type) {
@@ -36,7 +28,7 @@ struct Sid {
 };
 
 struct Dacl {
-    LocalMemory descriptor;
+    UniqueLocalMemory descriptor;  // the security calls allocate it
     PACL acl = nullptr;
     bool isProtected = false;
 };
@@ -46,7 +38,7 @@ Status ReadDacl(std::string_view path, Dacl& dacl) {
     const DWORD rc = ::GetNamedSecurityInfoW(Widen(path).c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
                                              nullptr, &dacl.acl, nullptr, &descriptor);
     if (rc != ERROR_SUCCESS) return Failure("Cannot read the permissions of " + Quoted(path), rc);
-    dacl.descriptor.memory = descriptor;
+    dacl.descriptor.reset(descriptor);
     SECURITY_DESCRIPTOR_CONTROL control = 0;
     DWORD revision = 0;
     if (::GetSecurityDescriptorControl(descriptor, &control, &revision)) dacl.isProtected = (control & SE_DACL_PROTECTED) != 0;
@@ -155,13 +147,13 @@ Status Win32SetupServices::ProtectFolder(std::string_view path) {
     // As under Program Files: the system and administrators have full
     // control, users and app containers (S-1-15-2-1) read and run; nothing
     // is inherited from a parent that lets others change it.
-    LocalMemory descriptor;
+    UniqueLocalMemory descriptor;
     PSECURITY_DESCRIPTOR made = nullptr;
     if (!::ConvertStringSecurityDescriptorToSecurityDescriptorW(
             L"O:BAD:PAI(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1200a9;;;BU)(A;OICI;0x1200a9;;;S-1-15-2-1)",
             SDDL_REVISION_1, &made, nullptr))
         return Failure("Cannot build the permissions for " + Quoted(path), ::GetLastError());
-    descriptor.memory = made;
+    descriptor.reset(made);
     PACL acl = nullptr;
     PSID owner = nullptr;
     BOOL present = FALSE, defaulted = FALSE;

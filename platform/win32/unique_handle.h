@@ -59,7 +59,17 @@ struct RegistryKeyTraits {
     static void Close(Handle h) { ::RegCloseKey(h); }
 };
 
+// Memory the system allocated with LocalAlloc for the caller (security
+// descriptors, for one).
+struct LocalMemoryTraits {
+    using Handle = HLOCAL;
+    static Handle Empty() { return nullptr; }
+    static bool Valid(Handle h) { return h != nullptr; }
+    static void Close(Handle h) { ::LocalFree(h); }
+};
+
 using UniqueHandle = UniqueResource<KernelHandleTraits>;
 using UniqueKey = UniqueResource<RegistryKeyTraits>;
+using UniqueLocalMemory = UniqueResource<LocalMemoryTraits>;
 
 }  // namespace platform::win32
