@@ -11,6 +11,12 @@ namespace {
 
 constexpr std::size_t kExecutableFolderLength = 7;  // "Age2_x1", say
 
+// Makes `path` the working drive and folder.
+Status MoveTo(platform::Services& os, const std::string& path) {
+    if (auto s = os.SelectDrive(path.substr(0, 3)); !s) return s;
+    return os.SetCurrentFolder(path);
+}
+
 // Makes `path` the working drive and folder and answers the working folder
 // as the system reports it, which is what every path below is built from. On
 // any failure the working drive and folder stay as they were.
@@ -26,8 +32,7 @@ Result<std::string> EnterFolder(platform::Services& os, const std::string& path,
         }
         return Result<std::string>::Fail("Cannot enter the " + std::string(what) + ": " + why.message());
     };
-    if (auto s = os.SelectDrive(path.substr(0, 3)); !s) return fail(s);
-    if (auto s = os.SetCurrentFolder(path); !s) return fail(s);
+    if (auto s = MoveTo(os, path); !s) return fail(s);
     auto current = os.CurrentFolder();
     if (!current) return fail(current.status());
     return current;
@@ -47,10 +52,7 @@ Result<std::string> EnterGameFolder(platform::Services& os) {
 class ReturnsHome {
 public:
     explicit ReturnsHome(platform::Services& os) : os_(os) {}
-    ~ReturnsHome() {
-        const std::string own = os_.ProgramFolder();
-        if (os_.SelectDrive(own.substr(0, 3))) (void)os_.SetCurrentFolder(own);
-    }
+    ~ReturnsHome() { (void)MoveTo(os_, os_.ProgramFolder()); }
     ReturnsHome(const ReturnsHome&) = delete;
     ReturnsHome& operator=(const ReturnsHome&) = delete;
 
