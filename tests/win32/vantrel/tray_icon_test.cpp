@@ -21,7 +21,20 @@
 namespace e2e {
 namespace {
 
-using TrayIcon = VantrelTest;
+class TrayIcon : public VantrelTest {
+protected:
+    // Vantrel started, with its Exit question open; null when none came.
+    HWND OpenExitQuestion() {
+        Start();
+        Choose("dddddddde");  // Exit
+        return WaitForQuestion();
+    }
+    // Another program's window takes the foreground from the question.
+    bool TakesTheForeground(HWND window) {
+        SetForegroundWindow(window);
+        return WaitUntil([&] { return GetForegroundWindow() == window; });
+    }
+};
 
 // Where Wine's Shell_NotifyIconW puts the icon's width in the record it
 // sends its tray: after the window, id, flags, callback, tip[128], state,
@@ -120,14 +133,11 @@ void ClickWithPointer(HWND window) {
 
 TEST_F(TrayIcon, AClickWhileAQuestionIsOpenBringsItToTheFront) {
     if (GetFileAttributesW(kXdotool) == INVALID_FILE_ATTRIBUTES) GTEST_SKIP() << "no xdotool on the host to click with";
-    Start();
-    Choose("dddddddde");  // Exit
-    HWND box = WaitForQuestion();
+    HWND box = OpenExitQuestion();
     ASSERT_NE(box, nullptr);
     // A full-screen game host, say, comes over the question.
     RecordingWindow cover(L"Vantrel test: covers the question");
-    SetForegroundWindow(cover.handle());
-    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == cover.handle(); }));
+    ASSERT_TRUE(TakesTheForeground(cover.handle()));
 
     ClickWithPointer(OurTrayIcon());
     const bool inFront = WaitUntil([&] { return GetForegroundWindow() == box; }, 1500ms);
@@ -143,13 +153,10 @@ TEST_F(TrayIcon, AClickWhileAQuestionIsOpenBringsItToTheFront) {
 }
 
 TEST_F(TrayIcon, AClickWhileAHungWindowIsInFrontLeavesVantrelAnswering) {
-    Start();
-    Choose("dddddddde");  // Exit
-    HWND box = WaitForQuestion();
+    HWND box = OpenExitQuestion();
     ASSERT_NE(box, nullptr);
     RecordingWindow hung(L"Vantrel test: stops answering");
-    SetForegroundWindow(hung.handle());
-    ASSERT_TRUE(WaitUntil([&] { return GetForegroundWindow() == hung.handle(); }));
+    ASSERT_TRUE(TakesTheForeground(hung.handle()));
     hung.Freeze(3000);
     Sleep(100);
     PostMessageW(config(), 1400, 0, WM_LBUTTONUP);
