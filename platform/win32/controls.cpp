@@ -35,13 +35,17 @@ void MarkDefaultButton(HWND parent, HWND focus, int defaultId) {
     constexpr LRESULT kPushButton = DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON;
     const bool onPushButton = focus && ::IsChild(parent, focus) && (::SendMessageW(focus, WM_GETDLGCODE, 0, 0) & kPushButton);
     HWND chosen = onPushButton ? focus : ::GetDlgItem(parent, defaultId);
+    // The old default loses its look before the new one gains it, so there is
+    // never a moment with two default buttons.
+    HWND gaining = nullptr;
     for (HWND child = ::GetWindow(parent, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
         const LRESULT code = ::SendMessageW(child, WM_GETDLGCODE, 0, 0);
         if (!(code & kPushButton)) continue;
         const bool isDefault = (code & DLGC_DEFPUSHBUTTON) != 0;
-        if (isDefault != (child == chosen))
-            ::SendMessageW(child, BM_SETSTYLE, child == chosen ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+        if (child == chosen && !isDefault) gaining = child;
+        else if (child != chosen && isDefault) ::SendMessageW(child, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
     }
+    if (gaining) ::SendMessageW(gaining, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
 }
 
 bool LayOut(HWND window, const Form& form, UniqueFont& font) {
