@@ -25,8 +25,6 @@ constexpr const char* kToAbout = "dddddde";
 constexpr const char* kToCloseMenu = "ddddddde";
 constexpr const char* kToExit = "dddddddde";
 
-bool MenuOpen() { return FindWindowW(L"#32768", nullptr) != nullptr; }
-
 using TrayMenu = VantrelTest;
 
 TEST_F(TrayMenu, SecondInstanceEndsAtOnceAndLeavesTheFirstAlone) {

@@ -10,6 +10,12 @@
 
 namespace e2e {
 
+bool MenuOpen() { return FindWindowW(L"#32768", nullptr) != nullptr; }
+
+bool WaitForMenuClosed() {
+    return WaitUntil([] { return !MenuOpen(); }, 2000ms);
+}
+
 namespace {
 
 void PressKey(WORD key) {
@@ -85,13 +91,13 @@ void VantrelTest::Start() {
     ASSERT_TRUE(WaitUntil([&] {
         if (!OpenMenu()) return false;
         PressKey(VK_ESCAPE);
-        return WaitUntil([] { return !FindWindowW(L"#32768", nullptr); }, 2000ms);
+        return WaitForMenuClosed();
     })) << "the tray menu never opened";
 }
 
 bool VantrelTest::OpenMenu(UINT mouseMessage) {
     PostMessageW(config_, 1400, 0, mouseMessage);
-    return WaitUntil([] { return FindWindowW(L"#32768", nullptr) != nullptr; }, 500ms);
+    return WaitUntil(MenuOpen, 500ms);
 }
 
 void VantrelTest::Choose(const std::string& keys) {
@@ -101,7 +107,7 @@ void VantrelTest::Choose(const std::string& keys) {
     // it could be seen: open it again once things have settled.
     bool open = false;
     for (int attempt = 0; attempt < 5 && !open; ++attempt)
-        open = OpenMenu() && StillTrueAfter([] { return FindWindowW(L"#32768", nullptr) != nullptr; }, 100ms);
+        open = OpenMenu() && StillTrueAfter(MenuOpen, 100ms);
     ASSERT_TRUE(open) << "the tray menu did not open, or kept closing";
     for (char key : keys) {
         switch (key) {
@@ -114,14 +120,14 @@ void VantrelTest::Choose(const std::string& keys) {
         }
     }
     if (!keys.empty() && (keys.back() == 'e' || keys.back() == 'x'))
-        WaitUntil([] { return !FindWindowW(L"#32768", nullptr); }, 2000ms);
+        WaitForMenuClosed();
 }
 
 std::vector<std::wstring> VantrelTest::Menu() {
     Choose("");
     std::vector<std::wstring> items = Lines(menuReader_->Read());
     PressKey(VK_ESCAPE);
-    WaitUntil([] { return !FindWindowW(L"#32768", nullptr); }, 2000ms);
+    WaitForMenuClosed();
     return items;
 }
 

@@ -41,6 +41,11 @@ public:
         : ScopedValue(Root::LocalMachine, std::move(key), std::move(name), std::move(data)) {}
 };
 
+// Whether a menu, the tray menu in these tests, is open on the desktop; and a
+// wait of up to two seconds for it to close.
+bool MenuOpen();
+bool WaitForMenuClosed();
+
 class VantrelTest : public ::testing::Test {
 protected:
     VantrelTest();
