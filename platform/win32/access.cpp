@@ -18,13 +18,15 @@ namespace platform::win32 {
 namespace {
 
 struct Sid {
+    // Should the system fail to make it, the zeroed bytes are no valid SID:
+    // they match no entry, and adding an entry with them fails, so the
+    // failure still shows.
     explicit Sid(WELL_KNOWN_SID_TYPE type) {
         DWORD size = sizeof bytes;
-        ok = ::CreateWellKnownSid(type, nullptr, bytes, &size) != FALSE;
+        ::CreateWellKnownSid(type, nullptr, bytes, &size);
     }
     PSID get() { return bytes; }
     BYTE bytes[SECURITY_MAX_SID_SIZE] = {};
-    bool ok = false;
 };
 
 struct Dacl {
