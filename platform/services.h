@@ -114,7 +114,6 @@ public:
     // Renames or moves a file, on the disk when it returns; fails rather
     // than replace anything at `to`.
     virtual Status RenameFile(std::string_view from, std::string_view to) = 0;
-
 };
 
 // What setup alone needs besides the services above: carrying over what
