@@ -234,10 +234,9 @@ LRESULT OptionsWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         // A new display scale, monitor or icon metric may change the size
         // the notification area draws.
         tray_.Resize();
-        return platform::win32::Window::HandleMessage(message, wParam, lParam);
-    default:
-        return platform::win32::Window::HandleMessage(message, wParam, lParam);
+        break;
     }
+    return platform::win32::Window::HandleMessage(message, wParam, lParam);
 }
 
 }  // namespace switcher::win32
