@@ -8,19 +8,13 @@
 #include <cstdio>
 
 #include "switcher/win32/resource.h"
+#include "tests/win32/support/wait.h"
 
 namespace {
 
-constexpr UINT kTrayCallbackMessage = 1400;
+using e2e::WaitUntil;
 
-template <typename Condition>
-bool WaitFor(Condition condition, DWORD milliseconds = 5000) {
-    for (DWORD waited = 0; waited < milliseconds; waited += 20) {
-        if (condition()) return true;
-        Sleep(20);
-    }
-    return condition();
-}
+constexpr UINT kTrayCallbackMessage = 1400;
 
 void PressKey(HWND menu, WORD key) {
     PostMessageW(menu, WM_KEYDOWN, key, 0);
@@ -41,12 +35,12 @@ int wmain() {
     // The tray menu's "Show Options", its sixth item.
     PostMessageW(options, kTrayCallbackMessage, 0, WM_RBUTTONUP);
     HWND menu = nullptr;
-    if (!WaitFor([&] { return (menu = FindWindowW(L"#32768", nullptr)) != nullptr; })) return Fail("the tray menu did not open");
+    if (!WaitUntil([&] { return (menu = FindWindowW(L"#32768", nullptr)) != nullptr; })) return Fail("the tray menu did not open");
     for (int i = 0; i < 5; ++i) PressKey(menu, VK_DOWN);
     PressKey(menu, VK_RETURN);
-    if (!WaitFor([&] { return IsWindowVisible(options) != FALSE; })) return Fail("the options window was not shown");
+    if (!WaitUntil([&] { return IsWindowVisible(options) != FALSE; })) return Fail("the options window was not shown");
     Sleep(500);  // drawn, as a user would see it
     PostMessageW(GetDlgItem(options, IDC_OPTIONS_OK), BM_CLICK, 0, 0);
-    if (!WaitFor([&] { return !IsWindowVisible(options); })) return Fail("the options window was not hidden");
+    if (!WaitUntil([&] { return !IsWindowVisible(options); })) return Fail("the options window was not hidden");
     return 0;
 }
