@@ -65,7 +65,7 @@ TEST(ProgramFile, IconHoldsEverySizeTheSystemDraws) {
 
 TEST_F(Layout, OptionsWindowAndAboutWindowHaveTheirControlsInPlace) {
     Start();
-    Choose("ddddde");
+    Choose(kToOptions);
     ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(config()) != FALSE; }));
     EXPECT_EQ(WindowText(config()), kOptionsTitle);
     LONG style = GetWindowLongW(config(), GWL_STYLE);
@@ -97,7 +97,7 @@ TEST_F(Layout, OptionsWindowAndAboutWindowHaveTheirControlsInPlace) {
     EXPECT_TRUE(Style(config(), IDC_APPLICATION_LIST) & LBS_MULTIPLESEL);
     EXPECT_FALSE(Style(config(), IDC_APPLICATION_LIST) & LBS_SORT);
 
-    Choose("dddddde");
+    Choose(kToAbout);
     HWND about = WaitForWindow({kAboutTitle, kAboutClass, vantrel().id()});
     ASSERT_NE(about, nullptr);
     style = GetWindowLongW(about, GWL_STYLE);
@@ -116,9 +116,9 @@ TEST_F(Layout, OptionsWindowAndAboutWindowHaveTheirControlsInPlace) {
 // second monitor: each window lays itself out again for the new DPI.
 TEST_F(Layout, EveryCaptionFitsItsControlAt96And144Dpi) {
     Start();
-    Choose("ddddde");
+    Choose(kToOptions);
     ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(config()) != FALSE; }));
-    Choose("dddddde");
+    Choose(kToAbout);
     HWND about = WaitForWindow({kAboutTitle, kAboutClass, vantrel().id()});
     ASSERT_NE(about, nullptr);
     for (HWND window : {config(), about}) {
@@ -140,7 +140,7 @@ void Press(HWND window, WPARAM key) {
 
 TEST_F(Layout, KeyboardMovesThroughTheControlsInTabOrder) {
     Start();
-    Choose("ddddde");
+    Choose(kToOptions);
     ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(config()) != FALSE; }));
     ASSERT_TRUE(WaitUntil([&] { return FocusOf(config()) == GetDlgItem(config(), IDC_ASK_TO_SWITCH); }));
     for (int next : {IDC_START_WITH_WINDOWS, IDC_CLOSE_APPLICATIONS, IDC_OPTIONS_OK, IDC_APPLICATION_LIST, IDC_ASK_TO_SWITCH}) {
@@ -154,7 +154,7 @@ TEST_F(Layout, KeyboardMovesThroughTheControlsInTabOrder) {
     EXPECT_TRUE(WaitUntil([&] { return ReadUserValue(kControlKey, L"Launching") == L"1"; }));
 
     // In the About window Enter is OK.
-    Choose("dddddde");
+    Choose(kToAbout);
     HWND about = WaitForWindow({kAboutTitle, kAboutClass, vantrel().id()});
     ASSERT_NE(about, nullptr);
     ASSERT_TRUE(WaitUntil([&] { return FocusOf(about) == GetDlgItem(about, IDC_ABOUT_OK); }));

@@ -17,7 +17,7 @@ const std::wstring kGameTitle = L"Age Of Empires II Expansion";
 class Options : public VantrelTest {
 protected:
     void ShowOptions() {
-        Choose("ddddde");
+        Choose(kToOptions);
         ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(config()) != FALSE; }));
     }
     void ClickBox(int box) {

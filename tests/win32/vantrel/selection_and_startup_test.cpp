@@ -18,7 +18,7 @@ TEST_F(ShownState, TheClosePassAsksWhatTheListShowsSelected) {
     RecordingWindow selectedByMessage(L"Vantrel test: selected by message");
     RecordingWindow unselectedByMessage(L"Vantrel test: unselected by message");
     Start();
-    Choose("ddddde");  // Show Options
+    Choose(kToOptions);
     ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(config()) != FALSE; }));
     HWND list = GetDlgItem(config(), IDC_APPLICATION_LIST);
     const int selected = EntryIndex(L"Vantrel test: selected by message");
@@ -44,7 +44,7 @@ TEST_F(ShownState, AddToStartupLeavesOneRunValue) {
     ScopedUserValue older(kRunKey, L"Vantrel", L"C:\\Old place\\Vantrel.exe");
     StoreOption(L"Starting", L"1");
     Start();
-    Choose("ddddde");  // Show Options
+    Choose(kToOptions);
     ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(config()) != FALSE; }));
     EXPECT_TRUE(Checked(IDC_START_WITH_WINDOWS));
     std::wstring program = BuiltProgram(L"Vantrel.exe");

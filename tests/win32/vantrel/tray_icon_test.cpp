@@ -26,7 +26,7 @@ protected:
     // Vantrel started, with its Exit question open; null when none came.
     HWND OpenExitQuestion() {
         Start();
-        Choose("dddddddde");  // Exit
+        Choose(kToExit);
         return WaitForQuestion();
     }
     // Another program's window takes the foreground from the question.

@@ -14,17 +14,6 @@
 namespace e2e {
 namespace {
 
-// Keys from a freshly opened menu to each command.
-constexpr const char* kToC = "dre";
-constexpr const char* kToE = "drde";
-constexpr const char* kToSaveGame = "dde";
-constexpr const char* kToConquerors = "ddde";
-constexpr const char* kToCurrent = "dddde";
-constexpr const char* kToOptions = "ddddde";
-constexpr const char* kToAbout = "dddddde";
-constexpr const char* kToCloseMenu = "ddddddde";
-constexpr const char* kToExit = "dddddddde";
-
 using TrayMenu = VantrelTest;
 
 TEST_F(TrayMenu, SecondInstanceEndsAtOnceAndLeavesTheFirstAlone) {

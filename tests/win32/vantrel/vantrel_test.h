@@ -41,6 +41,17 @@ public:
         : ScopedValue(Root::LocalMachine, std::move(key), std::move(name), std::move(data)) {}
 };
 
+// Keys for VantrelTest::Choose, from a freshly opened menu to each command.
+inline constexpr const char* kToC = "dre";
+inline constexpr const char* kToE = "drde";
+inline constexpr const char* kToSaveGame = "dde";
+inline constexpr const char* kToConquerors = "ddde";
+inline constexpr const char* kToCurrent = "dddde";
+inline constexpr const char* kToOptions = "ddddde";
+inline constexpr const char* kToAbout = "dddddde";
+inline constexpr const char* kToCloseMenu = "ddddddde";
+inline constexpr const char* kToExit = "dddddddde";
+
 // Whether a menu, the tray menu in these tests, is open on the desktop; and a
 // wait of up to two seconds for it to close.
 bool MenuOpen();

@@ -64,7 +64,7 @@ TEST_F(Watcher, NoQuestionWhileLaunchingIsOffOrTheGameIsThere) {
     {
         // Both windows at once: the game's window wins.
         RecordingWindow game(kGameTitle);
-        Choose("ddddde");
+        Choose(kToOptions);
         ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(config()) != FALSE; }));
         Click(GetDlgItem(config(), IDC_ASK_TO_SWITCH));
         ASSERT_TRUE(WaitUntil([&] { return Checked(IDC_ASK_TO_SWITCH); }));
@@ -92,7 +92,7 @@ TEST_F(Watcher, TheTypicalLaunchRunsFromTheHostToTheClosePass) {
     Start();
 
     // The player picks the application to close when the game runs.
-    Choose("ddddde");
+    Choose(kToOptions);
     ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(config()) != FALSE; }));
     int entry = EntryIndex(L"Vantrel test chat");
     ASSERT_GE(entry, 0);
