@@ -55,6 +55,14 @@ std::map<std::wstring, std::string> FolderContents(const std::wstring& folder) {
     return contents;
 }
 
+struct WellKnownSid {
+    explicit WellKnownSid(WELL_KNOWN_SID_TYPE type) {
+        DWORD size = sizeof bytes;
+        CreateWellKnownSid(type, nullptr, bytes, &size);
+    }
+    BYTE bytes[SECURITY_MAX_SID_SIZE] = {};
+};
+
 // A file's or folder's permissions as GetNamedSecurityInfoW reads them.
 struct Permissions {
     explicit Permissions(const std::wstring& path) {
@@ -69,14 +77,12 @@ struct Permissions {
     }
     // The rights of the entries allowing Users; `own`: only those set on it, not inherited.
     std::vector<DWORD> Users(bool own) const {
-        BYTE users[SECURITY_MAX_SID_SIZE];
-        DWORD size = sizeof users;
-        CreateWellKnownSid(WinBuiltinUsersSid, nullptr, users, &size);
+        WellKnownSid users(WinBuiltinUsersSid);
         std::vector<DWORD> rights;
         for (DWORD i = 0; dacl && i < dacl->AceCount; ++i) {
             ACCESS_ALLOWED_ACE* ace = nullptr;
             if (GetAce(dacl, i, reinterpret_cast<void**>(&ace)) && ace->Header.AceType == ACCESS_ALLOWED_ACE_TYPE &&
-                EqualSid(&ace->SidStart, users) && !(own && (ace->Header.AceFlags & INHERITED_ACE)))
+                EqualSid(&ace->SidStart, users.bytes) && !(own && (ace->Header.AceFlags & INHERITED_ACE)))
                 rights.push_back(ace->Mask);
         }
         return rights;
@@ -91,13 +97,11 @@ struct Permissions {
 // does not (its server is built without extended attributes): it answers
 // permissions made up from the Unix mode bits.
 bool KeepsPermissions(const std::wstring& file) {
-    BYTE users[SECURITY_MAX_SID_SIZE];
-    DWORD size = sizeof users;
-    CreateWellKnownSid(WinBuiltinUsersSid, nullptr, users, &size);
+    WellKnownSid users(WinBuiltinUsersSid);
     BYTE buffer[256];
     PACL acl = reinterpret_cast<PACL>(buffer);
     InitializeAcl(acl, sizeof buffer, ACL_REVISION);
-    AddAccessAllowedAce(acl, ACL_REVISION, FILE_ADD_FILE, users);
+    AddAccessAllowedAce(acl, ACL_REVISION, FILE_ADD_FILE, users.bytes);
     std::wstring path = file;
     if (SetNamedSecurityInfoW(path.data(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, acl,
                               nullptr) != ERROR_SUCCESS)
@@ -363,20 +367,19 @@ TEST_F(Setup, CarriesLayersOverAndSetsPermissionsThenTakesThemBack) {
     EXPECT_EQ(ReadValue(Root::CurrentUser, layers, Path(L"Brennic_Original.exe")), L"~ WINXPSP3");
 
     if (kept) {
-    auto withGrant = usersBefore;
-    withGrant.push_back(FILE_ADD_FILE);
-    EXPECT_EQ(Permissions(game_).Users(true), withGrant);
-    EXPECT_EQ(Permissions(Path(L"WriteCommandTxt.ini")).Users(true), std::vector<DWORD>{FILE_APPEND_DATA | SYNCHRONIZE});
-    const Permissions installed(installDir_);
-    ASSERT_TRUE(installed.ok);
-    EXPECT_TRUE(installed.Protected());
-    BYTE administrators[SECURITY_MAX_SID_SIZE];
-    DWORD size = sizeof administrators;
-    CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, administrators, &size);
-    EXPECT_TRUE(EqualSid(installed.owner, administrators));
-    EXPECT_EQ(installed.Users(false), std::vector<DWORD>{FILE_GENERIC_READ | FILE_GENERIC_EXECUTE});
-    EXPECT_EQ(Permissions(installDir_ + L"\\Vantrel.exe").Users(false),
-              std::vector<DWORD>{FILE_GENERIC_READ | FILE_GENERIC_EXECUTE});
+        auto withGrant = usersBefore;
+        withGrant.push_back(FILE_ADD_FILE);
+        EXPECT_EQ(Permissions(game_).Users(true), withGrant);
+        EXPECT_EQ(Permissions(Path(L"WriteCommandTxt.ini")).Users(true),
+                  std::vector<DWORD>{FILE_APPEND_DATA | SYNCHRONIZE});
+        const Permissions installed(installDir_);
+        ASSERT_TRUE(installed.ok);
+        EXPECT_TRUE(installed.Protected());
+        WellKnownSid administrators(WinBuiltinAdministratorsSid);
+        EXPECT_TRUE(EqualSid(installed.owner, administrators.bytes));
+        EXPECT_EQ(installed.Users(false), std::vector<DWORD>{FILE_GENERIC_READ | FILE_GENERIC_EXECUTE});
+        EXPECT_EQ(Permissions(installDir_ + L"\\Vantrel.exe").Users(false),
+                  std::vector<DWORD>{FILE_GENERIC_READ | FILE_GENERIC_EXECUTE});
     }
 
     EXPECT_EQ(RunUninstaller(), 0u);
