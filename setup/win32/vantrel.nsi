@@ -93,6 +93,21 @@ UninstPage instfiles
   ${EndIf}
 !macroend
 
+; GameSwap.exe into the plug-ins folder, from where it runs.
+!macro ExtractGameSwap
+  InitPluginsDir
+  SetOutPath $PLUGINSDIR
+  File "/oname=GameSwap.exe" "${GAMESWAP_EXE}"
+!macroend
+
+; Runs the extracted GameSwap.exe with ARGS, its words added to the setup
+; log: $0 is its exit code, $1 what it printed.
+!macro GameSwap ARGS
+  nsExec::ExecToStack '"$PLUGINSDIR\GameSwap.exe" "/log=${SETUP_LOG}" ${ARGS}'
+  Pop $0
+  Pop $1
+!macroend
+
 ; The game folder first: when it has to be refused, nothing else is installed.
 Section "Brennic in front of the game" SecStub
   ${If} $GameExe == ""
@@ -100,13 +115,9 @@ Section "Brennic in front of the game" SecStub
     SetErrorLevel 2
     Abort
   ${EndIf}
-  InitPluginsDir
-  SetOutPath $PLUGINSDIR
-  File "/oname=GameSwap.exe" "${GAMESWAP_EXE}"
+  !insertmacro ExtractGameSwap
   File "/oname=Brennic.exe" "${BRENNIC_EXE}"
-  nsExec::ExecToStack '"$PLUGINSDIR\GameSwap.exe" "/log=${SETUP_LOG}" install "$PLUGINSDIR\Brennic.exe" "$GameExe"'
-  Pop $0
-  Pop $1
+  !insertmacro GameSwap `install "$PLUGINSDIR\Brennic.exe" "$GameExe"`
   DetailPrint $1
   ; 1: Brennic was in front already and is only updated; a later failure
   ; must not undo an earlier installation's work.
@@ -129,12 +140,8 @@ Section "Players may switch builds" SecPlayers
     DetailPrint "No game executable was chosen, so the game folder was left as it is."
     Return
   ${EndIf}
-  InitPluginsDir
-  SetOutPath $PLUGINSDIR
-  File "/oname=GameSwap.exe" "${GAMESWAP_EXE}"
-  nsExec::ExecToStack '"$PLUGINSDIR\GameSwap.exe" "/log=${SETUP_LOG}" players "$GameExe"'
-  Pop $0
-  Pop $1
+  !insertmacro ExtractGameSwap
+  !insertmacro GameSwap `players "$GameExe"`
   DetailPrint $1
   ${If} $0 == 0
     StrCpy $PlayersDone 1
@@ -162,12 +169,8 @@ Section "-Vantrel"
     DetailPrint "$INSTDIR holds files of other programs ($1), so its permissions were left as they are. Choose a folder of Vantrel's own to have only administrators change it."
   ${ElseIf} $0 == 0
     CreateDirectory $INSTDIR
-    InitPluginsDir
-    SetOutPath $PLUGINSDIR
-    File "/oname=GameSwap.exe" "${GAMESWAP_EXE}"
-    nsExec::ExecToStack '"$PLUGINSDIR\GameSwap.exe" "/log=${SETUP_LOG}" protect "$INSTDIR"'
-    Pop $0
-    Pop $1
+    !insertmacro ExtractGameSwap
+    !insertmacro GameSwap `protect "$INSTDIR"`
     DetailPrint $1
     ${If} $0 != 0
       MessageBox MB_OK|MB_ICONSTOP "$1$\r$\n$\r$\nVantrel was not installed." /SD IDOK
@@ -302,18 +305,14 @@ FunctionEnd
 Function .onInstFailed
   ${If} $PlayersDone == 1
   ${AndIf} $SwapDone != 1
-    nsExec::ExecToStack '"$PLUGINSDIR\GameSwap.exe" "/log=${SETUP_LOG}" unplayers'
-    Pop $0
-    Pop $1
+    !insertmacro GameSwap `unplayers`
     ${If} $0 != 0
       MessageBox MB_OK|MB_ICONSTOP "$1" /SD IDOK
       SetErrorLevel 3
     ${EndIf}
   ${EndIf}
   ${If} $SwapDone == 1
-    nsExec::ExecToStack '"$PLUGINSDIR\GameSwap.exe" "/log=${SETUP_LOG}" uninstall'
-    Pop $0
-    Pop $1
+    !insertmacro GameSwap `uninstall`
     ${If} $0 == 0
       MessageBox MB_OK|MB_ICONINFORMATION "$1" /SD IDOK
     ${Else}
@@ -364,12 +363,8 @@ FunctionEnd
 Section "Uninstall"
   SetRegView 32
   SetShellVarContext all
-  InitPluginsDir
-  SetOutPath $PLUGINSDIR
-  File "/oname=GameSwap.exe" "${GAMESWAP_EXE}"
-  nsExec::ExecToStack '"$PLUGINSDIR\GameSwap.exe" "/log=${SETUP_LOG}" uninstall'
-  Pop $0
-  Pop $1
+  !insertmacro ExtractGameSwap
+  !insertmacro GameSwap `uninstall`
   DetailPrint $1
   ${If} $0 == 1
     ; Left as it is: the player should know why.
