@@ -8,11 +8,20 @@ notification area and small captions at 16, 20 and 24 pixels (100, 125 and
 whatever lies behind; the 256-pixel one is stored as PNG, as Windows expects
 at that size, to keep the file small."""
 
+import math
 import struct
 import zlib
 
 SIZES = (16, 20, 24, 32, 40, 48, 64, 256)
 PNG_FROM = 256
+
+
+def segment_distance(px, py, ax, ay, bx, by):
+    """How far the point (px, py) lies from the segment (ax, ay)-(bx, by);
+    the drawings make their strokes of it."""
+    dx, dy = bx - ax, by - ay
+    t = max(0.0, min(1.0, ((px - ax) * dx + (py - ay) * dy) / (dx * dx + dy * dy)))
+    return math.hypot(px - (ax + t * dx), py - (ay + t * dy))
 
 
 def render(paint, size, samples=4):

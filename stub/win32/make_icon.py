@@ -10,7 +10,7 @@ import os
 import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
-from icon_file import icon_file  # noqa: E402
+from icon_file import icon_file, segment_distance  # noqa: E402
 
 FRAME = (18, 34, 66)
 FIELD = (40, 78, 140)
@@ -18,12 +18,6 @@ FIELD_LIGHT = (62, 104, 170)
 ROAD = (236, 226, 200)
 LEFT, LEFT_DARK = (240, 176, 48), (176, 118, 20)
 RIGHT, RIGHT_DARK = (120, 206, 96), (60, 140, 52)
-
-
-def segment_distance(px, py, ax, ay, bx, by):
-    dx, dy = bx - ax, by - ay
-    t = max(0.0, min(1.0, ((px - ax) * dx + (py - ay) * dy) / (dx * dx + dy * dy)))
-    return math.hypot(px - (ax + t * dx), py - (ay + t * dy))
 
 
 def in_triangle(px, py, a, b, c):

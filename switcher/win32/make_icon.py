@@ -9,7 +9,7 @@ import sys
 from pathlib import Path
 
 sys.path.insert(0, str(Path(__file__).resolve().parents[2] / "tools"))
-from icon_file import icon_file  # noqa: E402
+from icon_file import icon_file, segment_distance  # noqa: E402
 
 WHITE = (255, 255, 255)
 GOLD = (240, 190, 40)
@@ -26,12 +26,6 @@ def rounded_square_distance(x, y, low, high, radius):
     return radius - math.hypot(x - cx, y - cy)
 
 
-def distance_to_segment(px, py, ax, ay, bx, by):
-    dx, dy = bx - ax, by - ay
-    t = max(0.0, min(1.0, ((px - ax) * dx + (py - ay) * dy) / (dx * dx + dy * dy)))
-    return math.hypot(px - (ax + t * dx), py - (ay + t * dy))
-
-
 def paint(x, y, pixel):
     """(r, g, b, a) at (x, y) of the 32-unit square; `pixel` is one pixel's
     width in those units. Strokes and the rim are kept at least about a
@@ -41,7 +35,7 @@ def paint(x, y, pixel):
         return (0, 0, 0, 0)
     # The V and the dots grow a little at the smallest sizes.
     bold = max(0.0, (pixel - 1) * 0.8)
-    v = min(distance_to_segment(x, y, 8.5, 6.5, 16, 22), distance_to_segment(x, y, 23.5, 6.5, 16, 22))
+    v = min(segment_distance(x, y, 8.5, 6.5, 16, 22), segment_distance(x, y, 23.5, 6.5, 16, 22))
     if v <= 2.3 + bold:
         return WHITE + (255,)
     if math.hypot(x - 11, y - 26) <= 2.4 + bold / 2:
