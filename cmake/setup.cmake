@@ -29,14 +29,15 @@ add_custom_command(
   COMMAND ${CMAKE_COMMAND} -E make_directory ${setup_dir}
   COMMAND ${CMAKE_COMMAND} -E rm -rf ${setup_files}
   COMMAND Python3::Interpreter ${PROJECT_SOURCE_DIR}/tools/release_files.py stage ${PROJECT_SOURCE_DIR} ${setup_files}
-          $<TARGET_FILE:Vantrel> $<TARGET_FILE:Brennic> $<TARGET_FILE:GameSwap>
+          $<TARGET_FILE:Vantrel> $<TARGET_FILE:Brennic> $<TARGET_FILE:GameSwap> $<TARGET_FILE:VantrelSwitch>
           ${CMAKE_BINARY_DIR}/package-text/README.txt ${CMAKE_BINARY_DIR}/package-text/LICENSE.txt
   COMMAND ${MAKENSIS} -V2 -INPUTCHARSET UTF8
           -DVERSION=${PROJECT_VERSION} -DTARGET=${setup_target} -DOUTFILE=${SETUP_PROGRAM}
           -DVANTREL_EXE=${setup_files}/$<TARGET_FILE_NAME:Vantrel> -DBRENNIC_EXE=${setup_files}/$<TARGET_FILE_NAME:Brennic>
-          -DGAMESWAP_EXE=${setup_files}/$<TARGET_FILE_NAME:GameSwap> -DTEXT_DIR=${setup_files}
+          -DGAMESWAP_EXE=${setup_files}/$<TARGET_FILE_NAME:GameSwap>
+          -DSWITCH_EXE=${setup_files}/$<TARGET_FILE_NAME:VantrelSwitch> -DTEXT_DIR=${setup_files}
           ${setup_script}
-  DEPENDS ${setup_script} Vantrel Brennic GameSwap ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/LICENSE
+  DEPENDS ${setup_script} Vantrel Brennic GameSwap VantrelSwitch ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/LICENSE
           ${PROJECT_SOURCE_DIR}/tools/release_files.py
   COMMENT "Making the setup program with NSIS (${setup_target})"
   VERBATIM)

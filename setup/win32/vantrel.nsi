@@ -1,5 +1,5 @@
 ; The setup program and its uninstaller. CMake passes VERSION, TARGET
-; (x86-unicode or amd64-unicode), OUTFILE, the three programs and TEXT_DIR
+; (x86-unicode or amd64-unicode), OUTFILE, the four programs and TEXT_DIR
 ; (README.txt, LICENSE.txt). What touches the game folder is GameSwap.exe's
 ; job; this script does what installers do.
 ;
@@ -48,9 +48,9 @@ Var GameNote       ; why none was found, in plain words
 Var GameField
 Var SwapDone       ; 1 once this run has put Brennic in front of the game
 Var OldDir         ; the folder of an earlier installation, or empty
-Var PlayersDone    ; 1 once this run has let players create files in the game folder
+Var PlayersDone    ; 1 once this run has installed the build switch service
 
-ComponentText "$\"Players may switch builds$\" lets every user of this PC create files in the game folder (on.ini, which switches builds, and the stub's log) but not change or delete the files there; any user can then add files to it. The uninstaller takes it back." "" "Choose what setup does:"
+ComponentText "$\"Players may switch builds$\" installs the Vantrel build switch, a small Windows service that creates or deletes on.ini in the game folder when a player switches builds, and can do nothing else: no player gets any right to create files there. It runs only when asked, and stops itself half a minute later. Players may also add to the stub's log. The uninstaller removes it." "" "Choose what setup does:"
 Page components
 Page directory
 Page custom GamePage GamePageLeave
@@ -134,24 +134,6 @@ Section "Brennic in front of the game" SecStub
   ${EndIf}
 SectionEnd
 
-; Only for a folder the game's own permissions keep players out of.
-Section "Players may switch builds" SecPlayers
-  ${If} $GameExe == ""
-    DetailPrint "No game executable was chosen, so the game folder was left as it is."
-    Return
-  ${EndIf}
-  !insertmacro ExtractGameSwap
-  !insertmacro GameSwap `players "$GameExe"`
-  DetailPrint $1
-  ${If} $0 == 0
-    StrCpy $PlayersDone 1
-  ${ElseIf} $0 != 1
-    MessageBox MB_OK|MB_ICONSTOP "$1$\r$\n$\r$\nVantrel was not installed." /SD IDOK
-    SetErrorLevel 2
-    Abort
-  ${EndIf}
-SectionEnd
-
 Section "-Vantrel"
   SetRegView 32
   SetShellVarContext all
@@ -221,6 +203,45 @@ Section "-Vantrel"
   ${EndIf}
 SectionEnd
 
+; After the install folder is in place, and only administrators may change
+; it: the service runs its program from there, as a service account with
+; rights in the game folder.
+Section "Players may switch builds" SecPlayers
+  ${If} $GameExe == ""
+    DetailPrint "No game executable was chosen, so the build switch service was not installed."
+    Return
+  ${EndIf}
+  !insertmacro ExtractGameSwap
+  ; An earlier setup's service may be running, holding its program.
+  !insertmacro GameSwap `stopservice`
+  ${If} $0 != 0
+    MessageBox MB_OK|MB_ICONSTOP "$1$\r$\n$\r$\nVantrel was not installed completely." /SD IDOK
+    SetErrorLevel 2
+    Abort
+  ${EndIf}
+  SetOutPath $INSTDIR
+  File "${SWITCH_EXE}"
+  !insertmacro GameSwap `service "$INSTDIR\VantrelSwitch.exe" "$GameExe"`
+  DetailPrint $1
+  ${If} $0 == 0
+    StrCpy $PlayersDone 1
+  ${ElseIf} $0 == 3
+    MessageBox MB_OK|MB_ICONSTOP "$1$\r$\n$\r$\nVantrel was not installed completely. These words are also in ${SETUP_LOG}." /SD IDOK
+    SetErrorLevel 3
+    Abort
+  ${ElseIf} $0 != 1
+    MessageBox MB_OK|MB_ICONSTOP "$1$\r$\n$\r$\nVantrel was not installed completely." /SD IDOK
+    SetErrorLevel 2
+    Abort
+  ${EndIf}
+  ; Moved by /D=: the service runs the program here now.
+  ${If} $OldDir != ""
+  ${AndIf} $OldDir != $INSTDIR
+    Delete "$OldDir\VantrelSwitch.exe"
+    RMDir "$OldDir"
+  ${EndIf}
+SectionEnd
+
 Function .onInit
   SetRegView 32
   StrCpy $SwapDone 0
@@ -272,6 +293,7 @@ Function HoldsOthersFiles
     ${AndIf} $R1 != "README.txt"
     ${AndIf} $R1 != "LICENSE.txt"
     ${AndIf} $R1 != "uninstall.exe"
+    ${AndIf} $R1 != "VantrelSwitch.exe"
       ${Break}
     ${EndIf}
     FindNext $R0 $R1
@@ -305,7 +327,7 @@ FunctionEnd
 Function .onInstFailed
   ${If} $PlayersDone == 1
   ${AndIf} $SwapDone != 1
-    !insertmacro GameSwap `unplayers`
+    !insertmacro GameSwap `unservice`
     ${If} $0 != 0
       MessageBox MB_OK|MB_ICONSTOP "$1" /SD IDOK
       SetErrorLevel 3
@@ -393,6 +415,8 @@ Section "Uninstall"
   ${EndIf}
   Delete "$INSTDIR\README.txt"
   Delete "$INSTDIR\LICENSE.txt"
+  ; GameSwap removed the service above.
+  Delete "$INSTDIR\VantrelSwitch.exe"
   Delete "$INSTDIR\uninstall.exe"
   RMDir "$INSTDIR"
   Delete "$SMPROGRAMS\Vantrel.lnk"
