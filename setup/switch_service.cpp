@@ -76,6 +76,10 @@ std::string Sentence(std::string text) {
     return text;
 }
 
+// What lets someone replace a program or what is in a folder: add, write,
+// delete, change permissions or take ownership.
+constexpr std::uint32_t kChangeRights = 0x2 | 0x4 | 0x40 | 0x10000 | 0x40000 | 0x80000;
+
 }  // namespace
 
 platform::ServiceConfig SwitchServiceConfig(std::string_view program) {
@@ -102,6 +106,17 @@ platform::ServiceConfig SwitchServiceConfig(std::string_view program) {
 
 Report LetPlayersSwitch(platform::Services& os, platform::SetupServices& system, const GameFiles& game,
                         std::string_view program) {
+    // The service runs its program with rights in the game folder: where
+    // users could replace the program, they would run as the service.
+    const std::string programFolder(program.substr(0, program.find_last_of('\\')));
+    for (const std::string& path : {programFolder, std::string(program)}) {
+        auto rights = system.UsersRights(path);
+        if (!rights) return {Outcome::Refused, Sentence(rights.message()) + "\nThe build switch service was not installed."};
+        if (*rights & kChangeRights)
+            return {Outcome::Skipped, "The build switch service was not installed: the users of this PC may change " +
+                                          path + ", and the service would run what they put there. Install Vantrel "
+                                          "into a folder of its own to let players switch builds."};
+    }
     std::string said;
     if (!Recorded(os, kOldFolderRecord).empty()) {
         if (Status s = TakeBack(os, system, kOldFolderRecord); !s)

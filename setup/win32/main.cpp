@@ -109,8 +109,10 @@ int main() {
     Run run(os, log, command);
     auto Finish = [&run](const setup::Report& report) { return run.Finish(report); };
     if (arguments.size() == 1 && (command == "uninstall" || command == "unservice")) {
-        setup::Report report = command == "uninstall" ? setup::GiveGameBack(os)
-                                                      : setup::Report{setup::Outcome::Done, "Taken back."};
+        setup::Report report = command == "uninstall"
+                                   ? setup::GiveGameBack(os)
+                                   : setup::Report{setup::Outcome::Done, "Players may not switch builds through "
+                                                                         "the build switch service."};
         if (report.outcome != setup::Outcome::Done && report.outcome != setup::Outcome::Skipped) return Finish(report);
         const std::string notBack = (command == "uninstall" ? setup::RemoveCarriedSettings(os, system) : "") +
                                     setup::TakeBackPlayersSwitch(os, system);

@@ -242,6 +242,22 @@ Section "Players may switch builds" SecPlayers
   ${EndIf}
 SectionEnd
 
+; Not wanted, or no game to switch: whatever an earlier setup installed and
+; granted for it goes, and with it the right version 2.1.0 gave every user
+; to create files in the game folder.
+Section "-Players may not switch builds"
+  ${If} ${SectionIsSelected} ${SecPlayers}
+  ${AndIf} $GameExe != ""
+    Return
+  ${EndIf}
+  !insertmacro ExtractGameSwap
+  !insertmacro GameSwap `unservice`
+  ${If} $0 != 0
+    MessageBox MB_OK|MB_ICONSTOP "$1$\r$\n$\r$\nThese words are also in ${SETUP_LOG}." /SD IDOK
+    SetErrorLevel 3
+  ${EndIf}
+SectionEnd
+
 Function .onInit
   SetRegView 32
   StrCpy $SwapDone 0

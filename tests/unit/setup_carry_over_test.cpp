@@ -68,6 +68,8 @@ struct SwitchService : ::testing::Test {
     SwitchService() {
         os.AddFolder(kGame.folder);
         os.AddFile(kMarker);  // a player's, from before
+        os.AddFolder("C:\\Program Files\\Vantrel");
+        os.AddFile(kProgram);
         os.usersRights[FakeServices::Key(kGame.folder)] = 0x1200a9;  // read and run, as under Program Files
     }
     FakeServices os;
@@ -115,11 +117,16 @@ TEST_F(SwitchService, InstallsTheServiceWithItsRightsAloneAndTakesBackExactlyTha
     EXPECT_TRUE(os.HasFile(kLog));  // the player's launch history
 }
 
-TEST_F(SwitchService, AFailedStepTakesBackWhatCameBefore) {
+// A service whose program users could replace would run their code.
+TEST_F(SwitchService, AFailedStepOrAProgramUsersMayChangeLeavesAllAsItWas) {
     os.servicesRefused = true;
     EXPECT_EQ(setup::LetPlayersSwitch(os, os, kGame, kProgram).outcome, Outcome::PutBack);
+    os.servicesRefused = false;
+    os.usersRights[FakeServices::Key("C:\\Program Files\\Vantrel")] = setup::kCreateFiles;
+    EXPECT_EQ(setup::LetPlayersSwitch(os, os, kGame, kProgram).outcome, Outcome::Skipped);
     EXPECT_TRUE(os.access.empty());
     EXPECT_TRUE(os.registry.empty());
+    EXPECT_TRUE(os.services.empty());
     EXPECT_FALSE(os.HasFile(kLog));
 }
 
