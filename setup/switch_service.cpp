@@ -132,16 +132,23 @@ Report LetPlayersSwitch(platform::Services& os, platform::SetupServices& system,
     const std::string service(common::kSwitchServiceName);
     const bool earlierService = !Recorded(os, kServiceRecord).empty();
     auto letSwitch = [&]() -> Status {
-        // The stub's log needs no right to create files: it is made here.
-        if (!os.PlainFileExists(log) && !os.FolderExists(log))
-            if (Status s = steps.Take([&] { return os.WriteNewFile(log, ""); },
-                                      [&os, log] { return os.RemoveFile(log); });
-                !s)
-                return s;
-        auto logRights = system.UsersRights(log);
-        if (!logRights) return logRights.status();
-        if ((*logRights & kAppendData) != kAppendData)
-            if (Status s = Grant(os, system, steps, kLogRecord, log); !s) return s;
+        // The stub's log needs no right to create files: it is made here. A
+        // folder of that name gets nothing: there the right to append is the
+        // right to create subfolders.
+        if (!os.FolderExists(log)) {
+            // A hidden log is still the log: only a missing one is made.
+            auto logRights = system.UsersRights(log);
+            if (!logRights) {
+                if (Status s = steps.Take([&] { return os.WriteNewFile(log, ""); },
+                                          [&os, log] { return os.RemoveFile(log); });
+                    !s)
+                    return s;
+                logRights = system.UsersRights(log);
+                if (!logRights) return logRights.status();
+            }
+            if ((*logRights & kAppendData) != kAppendData)
+                if (Status s = Grant(os, system, steps, kLogRecord, log); !s) return s;
+        }
         if (Status s = Grant(os, system, steps, kServiceFolderRecord, game.folder); !s) return s;
         // One made before the entry that lets the service delete new files.
         if (os.PlainFileExists(marker))

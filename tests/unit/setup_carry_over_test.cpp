@@ -135,6 +135,7 @@ TEST_F(SwitchService, AFailedStepOrAProgramUsersMayChangeLeavesAllAsItWas) {
 // for the service to delete.
 TEST_F(SwitchService, AnUpgradeTakesBackTheFolderGrantOfTheOldVersion) {
     os.AddFile(kLog, "\"-x\"\r\n");
+    os.files[FakeServices::Key(kLog)].hidden = true;  // still the log
     os.SetRegistry(setup::RecordValue(setup::kOldFolderRecord), kGame.folder);
     os.SetRegistry(setup::RecordValue("UsersMayAppendTo"), kLog);
     os.access = {{FakeServices::Key(kGame.folder), {kUsers, setup::kCreateFiles}},
