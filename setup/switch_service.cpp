@@ -37,10 +37,10 @@ std::string Recorded(platform::Services& os, std::string_view record) {
 }
 
 // Removes the entries a record stands for from the path it names, then the
-// record. A path that is gone took its entries along.
+// record. A path that is gone took its entries along; a hidden file is there.
 Status TakeBack(platform::Services& os, platform::SetupServices& system, std::string_view record) {
     const std::string path = Recorded(os, record);
-    if (!path.empty() && (os.FolderExists(path) || os.PlainFileExists(path)))
+    if (!path.empty() && (os.FolderExists(path) || os.PlainFileExists(path) || system.UsersRights(path)))
         for (const auto& entry : EntriesOf(record))
             if (Status s = system.RemoveAccess(path, entry); !s) return s;
     return os.DeleteRegistry(RecordValue(record));
@@ -111,7 +111,8 @@ Report LetPlayersSwitch(platform::Services& os, platform::SetupServices& system,
     const std::string programFolder(program.substr(0, program.find_last_of('\\')));
     for (const std::string& path : {programFolder, std::string(program)}) {
         auto rights = system.UsersRights(path);
-        if (!rights) return {Outcome::Refused, Sentence(rights.message()) + "\nThe build switch service was not installed."};
+        if (!rights)
+            return {Outcome::Refused, Sentence(rights.message()) + "\nThe build switch service was not installed."};
         if (*rights & kChangeRights)
             return {Outcome::Skipped, "The build switch service was not installed: the users of this PC may change " +
                                           path + ", and the service would run what they put there. Install Vantrel "

@@ -146,6 +146,8 @@ TEST_F(SwitchService, AnUpgradeTakesBackTheFolderGrantOfTheOldVersion) {
     EXPECT_FALSE(os.registry.count(Record(setup::kOldFolderRecord)));
     EXPECT_EQ(os.Content(kLog), "\"-x\"\r\n");
     EXPECT_TRUE(os.HasFile(kMarker));
+    EXPECT_EQ(setup::TakeBackPlayersSwitch(os, os), "");
+    EXPECT_TRUE(os.access.empty());
 }
 
 }  // namespace
