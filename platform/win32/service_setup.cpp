@@ -164,7 +164,8 @@ Status Win32SetupServices::RemoveService(std::string_view name) {
         // ERROR_SERVICE_MARKED_FOR_DELETE: a run cut off after this call.
         if (!::DeleteService(service.get())) {
             const DWORD error = ::GetLastError();
-            if (error != ERROR_SERVICE_MARKED_FOR_DELETE) return Failure("Cannot remove the service " + Quoted(name), error);
+            if (error != ERROR_SERVICE_MARKED_FOR_DELETE)
+                return Failure("Cannot remove the service " + Quoted(name), error);
         }
     } else if (const DWORD error = ::GetLastError(); error != ERROR_SERVICE_DOES_NOT_EXIST) {
         return Failure("Cannot open the service " + Quoted(name), error);

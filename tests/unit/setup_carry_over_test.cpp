@@ -76,7 +76,8 @@ struct SwitchService : ::testing::Test {
     // What the service may do, and the users on the log: nobody else gets a right.
     const Entries granted = {{FakeServices::Key(kLog), {kUsers, setup::kAppendData}},
                              {FakeServices::Key(kGame.folder), {kServiceSid, setup::kCreateFiles}},
-                             {FakeServices::Key(kGame.folder), {kServiceSid, setup::kDeleteFile, Inheritance::NewFiles}},
+                             {FakeServices::Key(kGame.folder),
+                              {kServiceSid, setup::kDeleteFile, Inheritance::NewFiles}},
                              {FakeServices::Key(kMarker), {kServiceSid, setup::kDeleteFile}}};
 };
 

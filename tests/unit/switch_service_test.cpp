@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
+#include <optional>
 
 #include "service/switch_request.h"
 
@@ -45,7 +47,9 @@ struct FakeSystem : service::System {
         entries[std::string(path)] = {true};
         return Status::Ok();
     }
-    void Log(service::Severity severity, std::string_view text) override { log.push_back({severity, std::string(text)}); }
+    void Log(service::Severity severity, std::string_view text) override {
+        log.push_back({severity, std::string(text)});
+    }
 };
 
 TEST(SwitchRequest, MakesEachBuildCurrentAndSaysSo) {
