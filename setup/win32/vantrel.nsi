@@ -255,6 +255,8 @@ Section "-Players may not switch builds"
   ${If} $0 != 0
     MessageBox MB_OK|MB_ICONSTOP "$1$\r$\n$\r$\nThese words are also in ${SETUP_LOG}." /SD IDOK
     SetErrorLevel 3
+  ${Else}
+    Delete "$INSTDIR\VantrelSwitch.exe"
   ${EndIf}
 SectionEnd
 
