@@ -84,6 +84,8 @@ bool OptionsWindow::AddTrayIcon() {
     return Loaded() && tray_.Install(Handle(), kTrayCallbackMessage);
 }
 
+bool OptionsWindow::ResizeTrayIcon() { return tray_.Resize(); }
+
 bool OptionsWindow::SetVisible(bool visible) {
     if (!Loaded()) return false;
     if (!visible) {
@@ -201,7 +203,8 @@ void OptionsWindow::OnDestroy() {
 }
 
 void OptionsWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
-    tray_.Resize();
+    // Its monitor's scale may have changed, and with it the taskbar's.
+    if (model_) model_->TrayIconSizeMayHaveChanged();
     if (HasControls()) LayOutAgain(Handle(), kForm, dpi, suggested, font_);
 }
 
@@ -231,9 +234,10 @@ LRESULT OptionsWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return MAKELRESULT(IDC_OPTIONS_OK, DC_HASDEFID);
     case WM_DISPLAYCHANGE:
     case WM_SETTINGCHANGE:
-        // A new display scale, monitor or icon metric may change the size
+        // A new display scale, monitor or icon metric, or the taskbar moved
+        // to another monitor (the work area changed), may change the size
         // the notification area draws.
-        tray_.Resize();
+        if (model_) model_->TrayIconSizeMayHaveChanged();
         break;
     }
     return platform::win32::Window::HandleMessage(message, wParam, lParam);

@@ -32,6 +32,7 @@ public:
     void Started() { started_ = true; }
 
     bool AddTrayIcon();
+    bool ResizeTrayIcon();
     void RemoveTrayIcon() { tray_.Remove(); }
     // False when the controls could not be created for a first showing.
     bool SetVisible(bool visible);
