@@ -12,6 +12,7 @@ using platform::win32::ControlSpec;
 using platform::win32::Form;
 using platform::win32::LayOut;
 using platform::win32::LayOutAgain;
+using platform::win32::LayOutForShowing;
 using platform::win32::SetControlText;
 
 namespace {
@@ -45,15 +46,16 @@ bool AboutWindow::Show() {
             return false;
         ::ShowWindow(Handle(), SW_SHOW);
         ::SetFocus(::GetDlgItem(Handle(), IDC_ABOUT_OK));
-    } else if (::IsIconic(Handle())) {
-        ::ShowWindow(Handle(), SW_RESTORE);
+    } else {
+        if (::IsIconic(Handle())) ::ShowWindow(Handle(), SW_RESTORE);
+        LayOutForShowing(Handle(), kForm, layout_);
     }
     ::SetForegroundWindow(Handle());
     return true;
 }
 
 bool AboutWindow::OnCreate() {
-    if (!LayOut(Handle(), kForm, font_)) return false;
+    if (!LayOut(Handle(), kForm, layout_)) return false;
     if (model_) {
         model_->AboutLoaded();
         loaded_ = true;
@@ -78,7 +80,7 @@ void AboutWindow::OnDestroy() {
 }
 
 void AboutWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
-    LayOutAgain(Handle(), kForm, dpi, suggested, font_);
+    LayOutAgain(Handle(), kForm, dpi, suggested, layout_);
 }
 
 LRESULT AboutWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -13,6 +13,7 @@ using platform::win32::ControlSpec;
 using platform::win32::Form;
 using platform::win32::LayOut;
 using platform::win32::LayOutAgain;
+using platform::win32::LayOutForShowing;
 
 namespace {
 
@@ -70,7 +71,7 @@ bool OptionsWindow::HasControls() const { return ::GetDlgItem(Handle(), IDC_OPTI
 
 bool OptionsWindow::CreateControls() {
     if (HasControls()) return true;
-    if (!LayOut(Handle(), kForm, font_)) {
+    if (!LayOut(Handle(), kForm, layout_)) {
         // A later showing starts from nothing again.
         while (HWND child = ::GetWindow(Handle(), GW_CHILD)) ::DestroyWindow(child);
         return false;
@@ -93,6 +94,7 @@ bool OptionsWindow::SetVisible(bool visible) {
         return true;
     }
     if (!CreateControls()) return false;
+    LayOutForShowing(Handle(), kForm, layout_);
     ::ShowWindow(Handle(), SW_SHOW);
     ::SetForegroundWindow(Handle());
     if (!::IsChild(Handle(), ::GetFocus())) ::SetFocus(::GetDlgItem(Handle(), IDC_ASK_TO_SWITCH));
@@ -129,7 +131,7 @@ void OptionsWindow::RefreshList() {
         shownTitles_.clear();
         int widest = 0;
         HDC dc = ::GetDC(list);
-        HGDIOBJ oldFont = ::SelectObject(dc, font_.get());
+        HGDIOBJ oldFont = ::SelectObject(dc, layout_.font.get());
         for (const auto& entry : entries) {
             std::wstring title = platform::win32::Widen(entry.title);
             ::SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(title.c_str()));
@@ -205,7 +207,7 @@ void OptionsWindow::OnDestroy() {
 void OptionsWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
     // Its monitor's scale may have changed, and with it the taskbar's.
     if (model_) model_->TrayIconSizeMayHaveChanged();
-    if (HasControls()) LayOutAgain(Handle(), kForm, dpi, suggested, font_);
+    if (HasControls()) LayOutAgain(Handle(), kForm, dpi, suggested, layout_);
 }
 
 // The window's own procedure does the tray's work: the callback opens the
