@@ -41,7 +41,7 @@ constexpr Form kForm{kClientWidth, kClientHeight, kStyle, kExStyle, kControls};
 
 bool AboutWindow::Show() {
     if (!Loaded()) {
-        if (!Create({kClassName, icons_.big, icons_.little}, kStyle, kExStyle,
+        if (!Create({kClassName, icons_.big, icons_.little.get()}, kStyle, kExStyle,
                     platform::win32::Widen(kAboutTitle).c_str()))
             return false;
         ::ShowWindow(Handle(), SW_SHOW);
@@ -80,6 +80,7 @@ void AboutWindow::OnDestroy() {
 }
 
 void AboutWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
+    captionIcon_.Fit(Handle(), dpi);
     LayOutAgain(Handle(), kForm, dpi, suggested, layout_);
 }
 

@@ -34,6 +34,7 @@ private:
     Switcher* model_ = nullptr;
     bool loaded_ = false;  // the model was told
     platform::win32::FormLayout layout_;
+    CaptionIcon captionIcon_;
 };
 
 }  // namespace switcher::win32

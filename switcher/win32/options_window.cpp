@@ -53,7 +53,7 @@ CheckBox BoxOf(int id) {
 }  // namespace
 
 bool OptionsWindow::Load() {
-    return Create({kClassName, icons_.big, icons_.little}, kStyle, kExStyle,
+    return Create({kClassName, icons_.big, icons_.little.get()}, kStyle, kExStyle,
                   platform::win32::Widen(kOptionsTitle).c_str());
 }
 
@@ -205,6 +205,7 @@ void OptionsWindow::OnDestroy() {
 }
 
 void OptionsWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
+    captionIcon_.Fit(Handle(), dpi);
     // Its monitor's scale may have changed, and with it the taskbar's.
     if (model_) model_->TrayIconSizeMayHaveChanged();
     if (HasControls()) LayOutAgain(Handle(), kForm, dpi, suggested, layout_);

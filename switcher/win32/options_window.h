@@ -64,6 +64,7 @@ private:
     TrayIcon tray_;
     TrayMenu menu_;
     platform::win32::FormLayout layout_;
+    CaptionIcon captionIcon_;
     UINT taskbarCreated_ = 0;
     std::vector<std::string> shownTitles_;
 };
