@@ -44,7 +44,7 @@ constexpr std::size_t kIconWidthAt = 944;
 // A notification area of the test's own, found before Wine's (topmost) by
 // every Shell_NotifyIcon call: it refuses icons until it accepts them, as a
 // shell still starting does, and keeps each NIM_ADD and NIM_MODIFY: taken or
-// not, and the icon's width.
+// not, and the icon's width; and counts NIM_DELETE.
 class StandInTray {
 public:
     StandInTray() : thread_([this] { Run(); }) { WaitUntil([&] { return window_.load() != nullptr; }); }
@@ -53,6 +53,7 @@ public:
         thread_.join();
     }
     std::atomic<bool> accepting{false};
+    std::atomic<int> deletes{0};
     std::vector<std::pair<bool, UINT>> Adds() {
         std::lock_guard<std::mutex> lock(mutex_);
         return adds_;
@@ -64,6 +65,7 @@ private:
         const auto* copy = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
         if (message == WM_DESTROY) PostQuitMessage(0);
         if (message != WM_COPYDATA || !self) return DefWindowProcW(window, message, wParam, lParam);
+        if (copy->dwData == NIM_DELETE) ++self->deletes;
         if ((copy->dwData == NIM_ADD || copy->dwData == NIM_MODIFY) && copy->cbData >= kIconWidthAt + sizeof(UINT)) {
             std::lock_guard<std::mutex> lock(self->mutex_);
             UINT width = 0;
@@ -110,6 +112,16 @@ TEST_F(TrayIcon, ARefusedIconIsAskedForUntilTakenAt24PixelsFor144Dpi) {
     const auto asked = tray.Adds().size();
     EXPECT_TRUE(StillTrueAfter([&] { return tray.Adds().size() == asked; }, 1500ms)) << "asked again once taken";
     for (const auto& add : tray.Adds()) EXPECT_EQ(add.second, 24u);
+}
+
+// A shell busy at log-on can time out on NIM_ADD and take the icon all the
+// same: the icon is deleted at the end, though no add seemed taken.
+TEST_F(TrayIcon, AnIconThatSeemedRefusedIsDeletedAtTheEnd) {
+    StandInTray tray;
+    Start();
+    const int deletes = tray.deletes;
+    ASSERT_TRUE(EndByCloseButton());
+    EXPECT_GT(tray.deletes, deletes);
 }
 
 // The notification area draws at the DPI of the taskbar's monitor: the
