@@ -474,9 +474,9 @@ Report PutStubInFront(platform::Services& os, const GameFiles& game, std::string
     if (plan == UpdateStubs)
         return {Outcome::Updated,
                 "Brennic was in front of the game in " + game.folder + " already; it is up to date now." + note};
-    return {Outcome::Done, "Brennic is in front of the game now: " + executable + " is " + std::string(kOriginalName) +
-                               " now, and Brennic was copied under its name and as " + std::string(kStubName) + "." +
-                               note};
+    return {Outcome::Done, "Brennic is in front of the game now: " + executable + " was renamed " +
+                               std::string(kOriginalName) + ", and Brennic was copied under its name and as " +
+                               std::string(kStubName) + "." + note};
 }
 
 Report GiveGameBack(platform::Services& os) {
