@@ -132,10 +132,16 @@ Result<FileFacts> Win32Services::FactsOf(std::string_view path) {
 
 Status Win32Services::HoldFolder(std::string_view folder) {
     // No FILE_SHARE_DELETE: while this handle is open, nobody can rename or
-    // remove the folder, nor any folder above it.
-    UniqueHandle held(::CreateFileW(Widen(folder).c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
-                                    nullptr));
+    // remove the folder, nor any folder above it. Should a program hold the
+    // folder so already, CheckHeldFolder alone sees a replacement.
+    const std::wstring wide = Widen(folder);
+    auto open = [&](DWORD share) {
+        return ::CreateFileW(wide.c_str(), FILE_READ_ATTRIBUTES, share, nullptr, OPEN_EXISTING,
+                             FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    };
+    UniqueHandle held(open(FILE_SHARE_READ | FILE_SHARE_WRITE));
+    if (!held && ::GetLastError() == ERROR_SHARING_VIOLATION)
+        held.reset(open(FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE));
     BY_HANDLE_FILE_INFORMATION information{};
     if (!held || !::GetFileInformationByHandle(held.get(), &information)) {
         const DWORD error = ::GetLastError();

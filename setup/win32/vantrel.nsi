@@ -49,6 +49,7 @@ Var GameField
 Var SwapDone       ; 1 once this run has put Brennic in front of the game
 Var OldDir         ; the folder of an earlier installation, or empty
 Var PlayersDone    ; 1 once this run has let players create files in the game folder
+Var MadeDir        ; the install folder, when this run made it
 
 ComponentText "$\"Players may switch builds$\" lets every user of this PC create files in the game folder (on.ini, which switches builds, and the stub's log) but not change or delete the files there; any user can then add files to it. The uninstaller takes it back." "" "Choose what setup does:"
 Page components
@@ -120,8 +121,22 @@ Section "-Install folder"
   ${If} $1 > 0
     StrCpy $INSTDIR $0
   ${EndIf}
+  StrCpy $0 $INSTDIR "" -1
+  StrLen $1 $INSTDIR
+  ${If} $0 == "\"
+  ${AndIf} $1 > 3
+    StrCpy $INSTDIR $INSTDIR -1
+  ${EndIf}
+  ; What is not there yet and may be made now: the folder, or its subfolder.
+  StrCpy $MadeDir ""
+  ${IfNot} ${FileExists} "$INSTDIR\*.*"
+    StrCpy $MadeDir $INSTDIR
+  ${ElseIfNot} ${FileExists} "$INSTDIR\Vantrel\*.*"
+    StrCpy $MadeDir "$INSTDIR\Vantrel"
+  ${EndIf}
   !insertmacro ExtractGameSwap
-  !insertmacro GameSwap `folder "$INSTDIR"`
+  ; "\." keeps a drive root's backslash from escaping the closing quote.
+  !insertmacro GameSwap `folder "$INSTDIR\."`
   DetailPrint $1
   ${If} $0 == 1
     StrCpy $INSTDIR "$INSTDIR\Vantrel"
@@ -302,6 +317,10 @@ Function .onInstFailed
       MessageBox MB_OK|MB_ICONSTOP "$1$\r$\n$\r$\nBrennic could not be taken out of the game folder. Run setup again to finish the installation, or follow what is said above. These words are also in ${SETUP_LOG}." /SD IDOK
       SetErrorLevel 3
     ${EndIf}
+  ${EndIf}
+  ; An install folder this run made goes again while it is empty.
+  ${If} $MadeDir != ""
+    RMDir $MadeDir
   ${EndIf}
 FunctionEnd
 
