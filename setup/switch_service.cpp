@@ -76,9 +76,9 @@ std::string Sentence(std::string text) {
     return text;
 }
 
-// What lets someone replace a program or what is in a folder: add, write,
-// delete, change permissions or take ownership.
-constexpr std::uint32_t kChangeRights = 0x2 | 0x4 | 0x40 | 0x10000 | 0x40000 | 0x80000;
+// What lets someone change a program: write, delete, change permissions or
+// take ownership.
+constexpr std::uint32_t kChangeRights = 0x2 | 0x4 | 0x10000 | 0x40000 | 0x80000;
 
 }  // namespace
 
@@ -107,17 +107,21 @@ platform::ServiceConfig SwitchServiceConfig(std::string_view program) {
 Report LetPlayersSwitch(platform::Services& os, platform::SetupServices& system, const GameFiles& game,
                         std::string_view program) {
     // The service runs its program with rights in the game folder: where
-    // users could replace the program, they would run as the service.
+    // others could replace the program, they would run as the service.
     const std::string programFolder(program.substr(0, program.find_last_of('\\')));
-    for (const std::string& path : {programFolder, std::string(program)}) {
-        auto rights = system.UsersRights(path);
-        if (!rights)
-            return {Outcome::Refused, Sentence(rights.message()) + "\nThe build switch service was not installed."};
-        if (*rights & kChangeRights)
-            return {Outcome::Skipped, "The build switch service was not installed: the users of this PC may change " +
-                                          path + ", and the service would run what they put there. Install Vantrel "
-                                          "into a folder of its own to let players switch builds."};
-    }
+    auto folderSecurity = system.ReadFolderSecurity(programFolder);
+    auto programRights = system.UsersRights(program);
+    if (!folderSecurity || !programRights)
+        return {Outcome::Refused, Sentence(folderSecurity ? programRights.message() : folderSecurity.message()) +
+                                      "\nThe build switch service was not installed."};
+    const platform::FolderSecurity& folder = *folderSecurity;
+    if ((folder.permissionsKept && (folder.link || folder.othersMayAlterIt || folder.othersMayRemoveItems ||
+                                    folder.othersMayAddOrWrite)) ||
+        (*programRights & kChangeRights))
+        return {Outcome::Skipped, "The build switch service was not installed: others than administrators may "
+                                  "change " + std::string(program) + " or its folder, and the service would run "
+                                  "what they put there. Install Vantrel into a folder of its own to let players "
+                                  "switch builds."};
     std::string said;
     if (!Recorded(os, kOldFolderRecord).empty()) {
         if (Status s = TakeBack(os, system, kOldFolderRecord); !s)

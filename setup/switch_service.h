@@ -49,9 +49,11 @@ platform::ServiceConfig SwitchServiceConfig(std::string_view program);
 
 // Takes back 2.1.0's folder grant, creates the log when missing, grants the
 // rights above and installs the service, recording each first. Done when it
-// installed the service, Updated when an earlier setup had, Refused or
-// PutBack when a step failed and what came before it was taken back (the
-// old grant stays taken back), Broken when that failed too.
+// installed the service, Updated when an earlier setup had, Skipped (with
+// nothing done) when others than administrators may change the program or
+// its folder, Refused or PutBack when a step failed and what came before it
+// was taken back (the old grant stays taken back), Broken when that failed
+// too.
 Report LetPlayersSwitch(platform::Services& os, platform::SetupServices& system, const GameFiles& game,
                         std::string_view program);
 
