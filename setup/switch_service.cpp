@@ -46,6 +46,16 @@ Status TakeBack(platform::Services& os, platform::SetupServices& system, std::st
     return os.DeleteRegistry(RecordValue(record));
 }
 
+// Writes a record as a step, and flushes it to the disk: written lazily, it
+// could reach the disk after the change it describes, which a power cut in
+// between would leave with no record for the uninstaller to take back.
+Status RecordFirst(platform::Services& os, Steps& steps, std::string_view record, const std::string& value,
+                   Steps::Action undo) {
+    if (Status s = steps.Take([&] { return os.WriteRegistry(RecordValue(record), value); }, std::move(undo)); !s)
+        return s;
+    return os.FlushRegistry(kRecordKey);
+}
+
 // Records `path`, then adds the entries. Recorded already for this path, an
 // earlier setup added them: they are made sure of, and a failure later in
 // this run leaves them to that setup's uninstaller.
@@ -56,8 +66,8 @@ Status Grant(platform::Services& os, platform::SetupServices& system, Steps& ste
     if (!earlier) {
         if (!recorded.empty())
             if (Status s = TakeBack(os, system, record); !s) return s;
-        if (Status s = steps.Take([&] { return os.WriteRegistry(RecordValue(record), path); },
-                                  [&os, record] { return os.DeleteRegistry(RecordValue(record)); });
+        if (Status s = RecordFirst(os, steps, record, path,
+                                   [&os, record] { return os.DeleteRegistry(RecordValue(record)); });
             !s)
             return s;
     }
@@ -161,12 +171,12 @@ Report LetPlayersSwitch(platform::Services& os, platform::SetupServices& system,
         // The record's undo removes the service: an install that fails part
         // way may have made it.
         if (!earlierService)
-            if (Status s = steps.Take([&] { return os.WriteRegistry(RecordValue(kServiceRecord), service); },
-                                      [&os, &system, service] {
-                                          if (Status removed = system.RemoveService(service); !removed)
-                                              return removed;
-                                          return os.DeleteRegistry(RecordValue(kServiceRecord));
-                                      });
+            if (Status s = RecordFirst(os, steps, kServiceRecord, service,
+                                       [&os, &system, service] {
+                                           if (Status removed = system.RemoveService(service); !removed)
+                                               return removed;
+                                           return os.DeleteRegistry(RecordValue(kServiceRecord));
+                                       });
                 !s)
                 return s;
         auto notes = system.InstallService(SwitchServiceConfig(program));

@@ -14,9 +14,9 @@
 // on.ini the service or anyone else creates later; an on.ini already there
 // gets its own entry. The service itself never touches any name but on.ini.
 //
-// Everything granted or installed is recorded beside the uninstall entry
-// before it is made, and the uninstaller takes back exactly that. The log
-// stays: it is the player's launch history.
+// Everything granted or installed is recorded beside the uninstall entry,
+// and the record flushed to the disk, before it is made; the uninstaller
+// takes back exactly that. The log stays: it is the player's launch history.
 
 #include <cstdint>
 #include <string>
