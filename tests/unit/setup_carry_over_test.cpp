@@ -80,6 +80,7 @@ TEST(CarryOver, LeavesThePlayersOwnSettingsAndARuleItCannotCopy) {
     FakeServices os;
     ASSERT_TRUE(os.WriteSystemValue(setup::kLayersKeys[0], kExe, "640X480"));
     ASSERT_TRUE(os.WriteSystemValue(setup::kLayersKeys[0], kOriginal, "~ WINXPSP3"));
+    ASSERT_TRUE(os.WriteSystemValue(setup::kLayersKeys[1], kExe, "WIN98"));
     os.firewall = {{"Age of Empires II", kExe}};
     os.uncopyableRules = {"Age of Empires II"};
     const std::string said = setup::CarryOverPathSettings(os, os, kGame);
@@ -87,53 +88,14 @@ TEST(CarryOver, LeavesThePlayersOwnSettingsAndARuleItCannotCopy) {
     EXPECT_EQ(os.firewall.size(), 1u);
     EXPECT_EQ(LayersOf(os, 0, kOriginal), "~ WINXPSP3");
     EXPECT_EQ(LayersOf(os, 0, kExe), "none");
+    // The player's own settings since setup, on either name, stay too.
+    ASSERT_TRUE(os.WriteSystemValue(setup::kLayersKeys[1], kOriginal, "WIN95"));
+    ASSERT_TRUE(os.WriteSystemValue(setup::kLayersKeys[1], kExe, "RUNASADMIN"));
     EXPECT_EQ(setup::RemoveCarriedSettings(os, os), "");
     EXPECT_EQ(LayersOf(os, 0, kOriginal), "~ WINXPSP3");
     EXPECT_EQ(LayersOf(os, 0, kExe), "640X480");
+    EXPECT_EQ(LayersOf(os, 1, kOriginal) + " " + LayersOf(os, 1, kExe), "WIN95 RUNASADMIN");
     EXPECT_EQ(setup::SplitLayersValue("$ ~ RunAsAdmin WINXPSP3").stub, "$ ~ RunAsAdmin");
-}
-
-// Cut off after any change, with or without the registry losing what was
-// not flushed: every change made is recorded, and the uninstaller then puts
-// back exactly what was there before setup.
-TEST(CarryOver, ACutOffRunLeavesOnlyRecordedChanges) {
-    for (bool lost : {false, true})
-        for (bool takingBack : {false, true})
-            for (int n = 0;; ++n) {
-                SCOPED_TRACE(std::string(takingBack ? "taking back" : "carrying over") + (lost ? ", order lost" : "") +
-                             ", cut after " + std::to_string(n));
-                FakeServices os;
-                ArrangeGame(os);
-                const auto values = os.systemValues;
-                const auto rules = os.firewall.size();
-                if (takingBack) setup::CarryOverPathSettings(os, os, kGame);
-                os.Reset();
-                os.loseUnflushedRegistry = lost;
-                os.changesLeft = n;
-                auto recordedAll = [&] {
-                    const char* names[] = {"GameLayersUser", "GameLayersMachine"};
-                    for (int i = 0; i < 2; ++i)
-                        if (LayersOf(os, i, kExe) != values.at(FakeServices::Key(std::string(setup::kLayersKeys[i]) +
-                                                                                 "\\" + kExe)) ||
-                            LayersOf(os, i, kOriginal) != "none")
-                            EXPECT_TRUE(Recorded(os, names[i])) << i;
-                    const auto read = os.ReadRegistry(setup::RecordValue("CopiedFirewallRules"));
-                    const std::string record = read ? *read : "";
-                    const auto copies = os.FirewallRules(kOriginal);
-                    for (const auto& rule : *copies)
-                        EXPECT_NE(record.find(rule.name + "\t" + rule.properties), std::string::npos);
-                };
-                os.beforeChange = recordedAll;
-                (void)(takingBack ? setup::RemoveCarriedSettings(os, os) : setup::CarryOverPathSettings(os, os, kGame));
-                recordedAll();
-                os.beforeChange = nullptr;
-                os.changesLeft = -1;
-                EXPECT_EQ(setup::RemoveCarriedSettings(os, os), "");
-                EXPECT_EQ(os.systemValues, values);
-                EXPECT_EQ(os.firewall.size(), rules);
-                if (!os.cut) break;
-                ASSERT_LT(n, 60);
-            }
 }
 
 using platform::AccessEntry;
@@ -153,6 +115,16 @@ struct SwitchService : ::testing::Test {
         os.AddFolder("C:\\Program Files\\Vantrel");
         os.AddFile(kProgram);
         os.usersRights[FakeServices::Key(kGame.folder)] = 0x1200a9;  // read and run, as under Program Files
+    }
+    // What 2.1.0 left: its grant on the game folder and the log (hidden,
+    // still the log).
+    void ArrangeUpgrade() {
+        os.AddFile(kLog, "\"-x\"\r\n");
+        os.files[FakeServices::Key(kLog)].hidden = true;
+        os.SetRegistry(setup::RecordValue(setup::kOldFolderRecord), kGame.folder);
+        os.SetRegistry(setup::RecordValue("UsersMayAppendTo"), kLog);
+        os.access = {{FakeServices::Key(kGame.folder), {kUsers, setup::kCreateFiles}},
+                     {FakeServices::Key(kLog), {kUsers, setup::kAppendData}}};
     }
     FakeServices os;
     // What the service may do, and the users on the log: nobody else gets a right.
@@ -217,12 +189,7 @@ TEST_F(SwitchService, AFailedStepOrAProgramUsersMayChangeLeavesAllAsItWas) {
 // as recorded; its log grant is the one kept, and the player's on.ini stays
 // for the service to delete.
 TEST_F(SwitchService, AnUpgradeTakesBackTheFolderGrantOfTheOldVersion) {
-    os.AddFile(kLog, "\"-x\"\r\n");
-    os.files[FakeServices::Key(kLog)].hidden = true;  // still the log
-    os.SetRegistry(setup::RecordValue(setup::kOldFolderRecord), kGame.folder);
-    os.SetRegistry(setup::RecordValue("UsersMayAppendTo"), kLog);
-    os.access = {{FakeServices::Key(kGame.folder), {kUsers, setup::kCreateFiles}},
-                 {FakeServices::Key(kLog), {kUsers, setup::kAppendData}}};
+    ArrangeUpgrade();
     auto report = setup::LetPlayersSwitch(os, os, kGame, kProgram);
     EXPECT_EQ(report.outcome, Outcome::Done) << report.message;
     EXPECT_EQ(os.access, granted);
@@ -231,6 +198,75 @@ TEST_F(SwitchService, AnUpgradeTakesBackTheFolderGrantOfTheOldVersion) {
     EXPECT_TRUE(os.HasFile(kMarker));
     EXPECT_EQ(setup::TakeBackPlayersSwitch(os, os), "");
     EXPECT_TRUE(os.access.empty());
+}
+
+// Every command that changes settings (carrying them over, letting players
+// switch, also over 2.1.0's grant, taking all back), cut off after any
+// change, with or without the registry losing what was not flushed, or with
+// any one change failing: each change made is recorded, the game's layers
+// are never lost, a run that says it is done did all of it, and the
+// uninstaller then puts back exactly what was there.
+TEST_F(SwitchService, ACommandCutOffOrFailingAnywhereLeavesOnlyRecordedChanges) {
+    enum Model { Cut, LostOrder, OneFails };
+    enum Run { CarryOver, LetSwitch, TakeBack };
+    const char* models[] = {"cut", "cut, registry order lost", "one change fails"};
+    const char* runs[] = {"carrying over", "letting players switch", "taking back"};
+    for (bool upgrade : {false, true}) {
+        if (upgrade) ArrangeUpgrade();
+        ArrangeGame(os);
+        FakeServices start = os;
+        for (Model model : {Cut, LostOrder, OneFails})
+            for (Run run : {CarryOver, LetSwitch, TakeBack})
+                for (int n = 0;; ++n) {
+                    SCOPED_TRACE(std::string(runs[run]) + (upgrade ? " after 2.1.0" : "") + ", " + models[model] +
+                                 " at change " + std::to_string(n));
+                    os = start;
+                    if (run == TakeBack) setup::CarryOverPathSettings(os, os, kGame);
+                    if (run == TakeBack) setup::LetPlayersSwitch(os, os, kGame, kProgram);
+                    os.Reset();
+                    os.loseUnflushedRegistry = model == LostOrder;
+                    if (model == OneFails) os.failing = {n};
+                    else os.changesLeft = n;
+                    auto recordedAll = [&] {
+                        for (int i = 0; i < 2; ++i)
+                            EXPECT_TRUE(Recorded(os, i ? "GameLayersMachine" : "GameLayersUser") ||
+                                        (LayersOf(os, i, kExe) == LayersOf(start, i, kExe) &&
+                                         LayersOf(os, i, kOriginal) == "none")) << i;
+                        const auto read = os.ReadRegistry(setup::RecordValue("CopiedFirewallRules"));
+                        const auto copies = os.FirewallRules(kOriginal);
+                        for (const auto& rule : *copies)
+                            EXPECT_NE((read ? *read : "").find(rule.name + "\t" + rule.properties), std::string::npos);
+                        for (const auto& [path, entry] : os.access)  // some record names the path
+                            EXPECT_TRUE(std::any_of(os.registry.begin(), os.registry.end(),
+                                                    [&](const auto& r) { return FakeServices::Key(r.second) == path; }))
+                                << path;
+                        EXPECT_TRUE(os.services.empty() || Recorded(os, "SwitchService"));
+                    };
+                    os.beforeChange = recordedAll;
+                    if (run == CarryOver) {
+                        const std::string said = setup::CarryOverPathSettings(os, os, kGame);
+                        for (int i = 0; i < 2; ++i)
+                            EXPECT_TRUE(LayersOf(os, i, kOriginal) != "none" ||
+                                        LayersOf(os, i, kExe) == LayersOf(start, i, kExe)) << said;
+                    }
+                    if (run == LetSwitch) {
+                        const auto report = setup::LetPlayersSwitch(os, os, kGame, kProgram);
+                        EXPECT_TRUE(report.outcome != Outcome::Done || os.access == granted) << report.message;
+                    }
+                    if (run == TakeBack) (void)(setup::RemoveCarriedSettings(os, os) + setup::TakeBackPlayersSwitch(os, os));
+                    recordedAll();
+                    const bool again = model == OneFails ? n < os.changes : os.cut;
+                    os.beforeChange = nullptr;
+                    os.changesLeft = -1;
+                    os.failing.clear();
+                    EXPECT_EQ(setup::RemoveCarriedSettings(os, os) + setup::TakeBackPlayersSwitch(os, os), "");
+                    EXPECT_EQ(os.systemValues, start.systemValues);
+                    EXPECT_EQ(os.firewall.size(), start.firewall.size());
+                    EXPECT_TRUE(os.access.empty() && os.services.empty());
+                    if (!again) break;
+                    ASSERT_LT(n, 80);
+                }
+    }
 }
 
 }  // namespace

@@ -24,9 +24,23 @@ const std::string kCopy = kFolder + "\\Brennic.exe";
 const std::string kNewStub = kFolder + "\\Brennic_Setup.tmp";
 const std::string kAsides[] = {kFolder + "\\Brennic_Setup_1.tmp", kFolder + "\\Brennic_Setup_2.tmp"};
 const std::string kGameBytes = std::string("MZ game \0\x01\xff", 11) + " 1.0c";
+// Patches edit the game in place, and programs are padded: a patched game,
+// or a fixed stub, often has the size of the one before.
+const std::string kPatchedGame = std::string("MZ game \0\x01\xff", 11) + " 1.0e";
 const std::string kStub = "MZ stub v2.2 " + setup::Utf16Bytes(setup::kStubMark);
-const std::string kOlderStub = "MZ stub v2.1 " + setup::Utf16Bytes(setup::kFirstStubDescription);
+const std::string kOlderStub = [] {
+    std::string older = "MZ stub v2.1 " + setup::Utf16Bytes(setup::kFirstStubDescription);
+    return older + std::string(kStub.size() - older.size(), '\0');
+}();
 const std::string kRecord = std::string(setup::kRecordKey);
+
+// Setup's record of `bytes` as the game's executable in `folder`.
+void SetRecord(FakeServices& f, const std::string& folder, const std::string& bytes) {
+    f.SetRegistry(kRecord + "GameFolder", folder);
+    f.SetRegistry(kRecord + "GameExecutable", "age2_x1.exe");
+    f.SetRegistry(kRecord + "GameSize", std::to_string(bytes.size()));
+    f.SetRegistry(kRecord + "GameSHA256", setup::Sha256Hex(bytes));
+}
 
 class GameSwap : public ::testing::Test {
 protected:
@@ -162,14 +176,14 @@ TEST_F(GameSwap, RefusesWhateverItCannotTellIsSafe) {
          },
          "rename it back to age2_x1.exe"},
         {"held game", [](FakeServices& f) { f.unreadable.insert(FakeServices::Key(kGame)); }, "being used"},
-        {"recorded game replaced",
+        {"recorded game replaced", [](FakeServices& f) { SetRecord(f, kFolder, kPatchedGame); }, "neither"},
+        {"cut off, then the original patched",
          [](FakeServices& f) {
-             f.SetRegistry(kRecord + "GameFolder", kFolder);
-             f.SetRegistry(kRecord + "GameExecutable", "age2_x1.exe");
-             f.SetRegistry(kRecord + "GameSize", "3");
-             f.SetRegistry(kRecord + "GameSHA256", setup::Sha256Hex("old"));
+             SetRecord(f, kFolder, kGameBytes);
+             f.files.erase(FakeServices::Key(kGame));
+             f.AddFile(kOriginal, kPatchedGame);
          },
-         "neither"},
+         "is not the game's executable that setup recorded"},
         {"game folder is a junction", [](FakeServices& f) { f.reparseFolders.insert(FakeServices::Key(kFolder)); },
          "link"},
         {"a player's Brennic_Setup.tmp",
@@ -178,14 +192,7 @@ TEST_F(GameSwap, RefusesWhateverItCannotTellIsSafe) {
              f.files[FakeServices::Key(kNewStub)].ownedByAdministrators = false;
          },
          "is not Brennic"},
-        {"another game recorded",
-         [](FakeServices& f) {
-             f.SetRegistry(kRecord + "GameFolder", "D:\\Other");
-             f.SetRegistry(kRecord + "GameExecutable", "age2_x1.exe");
-             f.SetRegistry(kRecord + "GameSize", "3");
-             f.SetRegistry(kRecord + "GameSHA256", "00");
-         },
-         "D:\\Other\\age2_x1.exe"},
+        {"another game recorded", [](FakeServices& f) { SetRecord(f, "D:\\Other", "old"); }, "D:\\Other\\age2_x1.exe"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -245,7 +252,7 @@ TEST_F(GameSwap, UninstallLeavesOnlyAFolderChangedSinceSetup) {
     const Case cases[] = {
         {"patched game", [](FakeServices& f) { f.files[FakeServices::Key(kGame)].content = "MZ patched"; },
          Outcome::Skipped, "no longer Brennic"},
-        {"original changed", [](FakeServices& f) { f.files[FakeServices::Key(kOriginal)].content += "x"; },
+        {"original patched", [](FakeServices& f) { f.files[FakeServices::Key(kOriginal)].content = kPatchedGame; },
          Outcome::Skipped, "no longer the game"},
         {"original gone", [](FakeServices& f) { f.files.erase(FakeServices::Key(kOriginal)); }, Outcome::Refused,
          "is missing"},
@@ -381,11 +388,15 @@ TEST_F(GameSwap, RemovesOnlyWhatAnInterruptedRunOfItsOwnLeft) {
     os.AddFile(kAsides[1], kOlderStub);
     EXPECT_EQ(Install().outcome, Outcome::Updated);
     ExpectInstalled();
-    // A second name of another file is not one setup makes there.
+    // A second name of another file, or a file another account made, is
+    // not one setup makes there.
     os.AddFile(kNewStub, "MZ half a stu");
     ASSERT_TRUE(os.LinkFile(kNewStub, kFolder + "\\elsewhere"));
     EXPECT_EQ(Install().outcome, Outcome::Refused);
     EXPECT_TRUE(os.HasFile(kNewStub));
+    ASSERT_TRUE(os.RemoveFile(kFolder + "\\elsewhere"));
+    os.files[FakeServices::Key(kNewStub)].ownedByAdministrators = false;
+    EXPECT_EQ(Install().outcome, Outcome::Refused);
 }
 
 TEST_F(GameSwap, UninstallRefusesWhileTheGameRunsAndKeepsAForeignBrennic) {
