@@ -303,6 +303,10 @@ Section "-Not with Windows"
   ${EndIf}
 SectionEnd
 
+Section "-Details"
+  Call WidenDetails
+SectionEnd
+
 ; Shown when the pointer is on a component; one string each.
 !insertmacro MUI_FUNCTION_DESCRIPTION_BEGIN
   !insertmacro MUI_DESCRIPTION_TEXT ${SecStub} "Renames the game's executable Brennic_Original.exe and puts Brennic under its name, so that whatever starts the game starts Brennic, which starts the build you chose. The uninstaller gives the game back."
@@ -354,6 +358,22 @@ Function ComponentsPageShow
   IntOp $R3 $R3 - $R1
   System::Call 'user32::SetWindowPos(p $mui.ComponentsPage.DescriptionText, p 0, i R0, i R1, i R2, i R3, i ${SWP_NOZORDER})'
 FunctionEnd
+
+!define /ifndef LVM_SETCOLUMNWIDTH 0x101E
+!define /ifndef LVSCW_AUTOSIZE -1
+
+; The details as wide as their longest line, scrolled sideways, so that no
+; line ends in "...". Run by a last section: a failure's words, cut here,
+; are whole in its message box and the log.
+!macro WidenDetails UN
+  Function ${UN}WidenDetails
+    FindWindow $R0 "#32770" "" $HWNDPARENT
+    GetDlgItem $R0 $R0 1016
+    SendMessage $R0 ${LVM_SETCOLUMNWIDTH} 0 ${LVSCW_AUTOSIZE}
+  FunctionEnd
+!macroend
+!insertmacro WidenDetails ""
+!insertmacro WidenDetails "un."
 
 ; An upgrade keeps Startup as the player had it; a first installation
 ; starts with Windows.
@@ -614,3 +634,8 @@ SectionEnd
 Function un.onInit
   SetRegView 32
 FunctionEnd
+
+; After the uninstaller's work, as "-Details" after setup's.
+Section "-un.Details"
+  Call un.WidenDetails
+SectionEnd
