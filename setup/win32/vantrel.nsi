@@ -367,9 +367,12 @@ FunctionEnd
 ; are whole in its message box and the log.
 !macro WidenDetails UN
   Function ${UN}WidenDetails
-    FindWindow $R0 "#32770" "" $HWNDPARENT
-    GetDlgItem $R0 $R0 1016
-    SendMessage $R0 ${LVM_SETCOLUMNWIDTH} 0 ${LVSCW_AUTOSIZE}
+    ; A silent run has no window; the search would find another program's.
+    ${If} $HWNDPARENT != 0
+      FindWindow $R0 "#32770" "" $HWNDPARENT
+      GetDlgItem $R0 $R0 1016
+      SendMessage $R0 ${LVM_SETCOLUMNWIDTH} 0 ${LVSCW_AUTOSIZE}
+    ${EndIf}
   FunctionEnd
 !macroend
 !insertmacro WidenDetails ""
@@ -403,6 +406,9 @@ Function SetupRunsAsSignedInUser
   StrCpy $0 1
   System::Call 'user32::GetShellWindow() p.r1'
   ${If} $1 != 0
+    ; Its own shell's token is open to the signed-in user, elevated or not;
+    ; to another account, as a rule, it is not.
+    StrCpy $0 0
     System::Call 'user32::GetWindowThreadProcessId(p r1, *i .r2)'
     ; PROCESS_QUERY_LIMITED_INFORMATION, TOKEN_QUERY
     System::Call 'kernel32::OpenProcess(i 0x1000, i 0, i r2) p.r3'
