@@ -41,15 +41,18 @@ function(add_delay_import_library name dll)
   add_dependencies(delay_${name} delay_${name}_library)
 endfunction()
 
-# Every import slot of a release program must be filled once it is linked:
-# an empty one sends the first call through it to address 0 (a delay-loaded
-# function whose stub the linker dropped does that). tools/pe_imports.py
-# reads the program and its link map (cmake/release_programs.cmake); a
-# program that fails is deleted, so that nothing packages it and the next
-# build links it again. Called from the folder that makes the program.
+# What a program we ship imports, checked once it is linked: every import
+# slot filled (an empty one sends the first call through it to address 0; a
+# delay-loaded function whose stub the linker dropped does that), and only
+# KnownDLLs imported at start (Windows looks for any other DLL in the
+# program's folder first). tools/pe_imports.py reads the program and its
+# link map, which this asks for; a program that fails is deleted, so that
+# nothing packages it and the next build links it again. Called from the
+# folder that makes the program, for each program we ship.
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 
 function(check_import_slots program)
+  target_link_options(${program} PRIVATE -Wl,-Map=$<TARGET_FILE_DIR:${program}>/${program}.map)
   add_custom_command(TARGET ${program} POST_BUILD
     COMMAND Python3::Interpreter ${PROJECT_SOURCE_DIR}/tools/pe_imports.py check --delete-on-failure
             $<TARGET_FILE:${program}>

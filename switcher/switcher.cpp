@@ -43,8 +43,8 @@ bool Switcher::Load() {
 }
 
 void Switcher::InstallTray() {
-    trayShown_ = view_.AddTrayIcon();
     trayInstalled_ = true;
+    AddTrayIcon();
     RefreshVersionCaption();
     options_.Load();
     optionsVisible_ = false;
@@ -67,17 +67,36 @@ void Switcher::Unload() {
 }
 
 void Switcher::TaskbarCreated() {
-    if (trayInstalled_) trayShown_ = view_.AddTrayIcon();
+    if (!trayInstalled_) return;
+    trayRetry_.Reset();
+    AddTrayIcon();
+}
+
+// The shell refuses icons while it is starting or busy (a log-on), and its
+// "TaskbarCreated" may have gone out before this program started: without
+// asking again the program could not be reached at all.
+void Switcher::AddTrayIcon() {
+    trayShown_ = view_.AddTrayIcon();
+    traySizeRefused_ = false;  // an icon added takes the size of the moment
+    if (trayShown_) trayRetry_.Reset();
+    else trayRetry_.Refused();
+}
+
+void Switcher::ResizeTrayIcon() {
+    traySizeRefused_ = !view_.ResizeTrayIcon();
+    if (traySizeRefused_) trayRetry_.Refused();
+    else trayRetry_.Reset();
+}
+
+void Switcher::TrayIconSizeMayHaveChanged() {
+    // An icon still to be added takes the size of its moment then.
+    if (trayInstalled_ && trayShown_) ResizeTrayIcon();
 }
 
 void Switcher::RetryTrayIcon() {
-    // The shell refuses icons while it is starting or busy (a log-on), and
-    // its "TaskbarCreated" may have gone out before this program started:
-    // without asking again the program could not be reached at all.
-    if (!trayInstalled_ || trayShown_) return;
-    if (++ticksWithoutIcon_ < kTrayRetryTicks) return;
-    ticksWithoutIcon_ = 0;
-    trayShown_ = view_.AddTrayIcon();
+    if (!trayInstalled_ || (trayShown_ && !traySizeRefused_) || !trayRetry_.Tick()) return;
+    if (trayShown_) ResizeTrayIcon();
+    else AddTrayIcon();
 }
 
 // --- the tray icon and its menu ---

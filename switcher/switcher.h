@@ -14,6 +14,7 @@
 //                                   then MenuClosed(), then Command(chosen).
 //   a check box or the list      -> options().ClickCheckBox(box) / SetSelected().
 //   watch timer (every 250 ms)   -> Tick().
+//   display, scale or icon metrics changed -> TrayIconSizeMayHaveChanged().
 // After every call, draw from the accessors when View::Refresh() asks.
 
 #include <string>
@@ -22,6 +23,7 @@
 #include "switcher/lifetime.h"
 #include "switcher/messages.h"
 #include "switcher/options.h"
+#include "switcher/tray_retry.h"
 #include "switcher/view.h"
 #include "switcher/watcher.h"
 
@@ -65,6 +67,9 @@ public:
 
     // The Explorer restart message: the icon must be added again.
     void TaskbarCreated();
+    // The notification area may draw icons at another size now: a display,
+    // scale or icon metric changed.
+    void TrayIconSizeMayHaveChanged();
     // True when the popup menu must open now; false while a menu or a
     // message box of ours is open, and a box is brought to the front then.
     bool TrayClicked(TrayClick button);
@@ -74,8 +79,8 @@ public:
     void Command(MenuItem item);
     void ClickOk();
 
-    // One tick of the watch timer: asks again for an icon the shell refused,
-    // then the watcher looks unless a message box or the menu of ours is open.
+    // One tick of the watch timer: asks again, when it is time, for an icon
+    // or an icon size the shell refused, then the watcher looks unless a message box or the menu of ours is open.
     void Tick();
 
     // --- state for drawing ---
@@ -97,6 +102,8 @@ public:
 
 private:
     void InstallTray();
+    void AddTrayIcon();
+    void ResizeTrayIcon();
     void RetryTrayIcon();
     void RemoveTray();
     void SwitchBuild(bool toE);
@@ -113,12 +120,10 @@ private:
     Options options_;
     Watcher watcher_;
 
-    // A refused icon is asked for again every this many ticks (one second).
-    static constexpr int kTrayRetryTicks = 4;
-
     bool trayInstalled_ = false;  // from InstallTray until RemoveTray
     bool trayShown_ = false;      // the shell took the icon
-    int ticksWithoutIcon_ = 0;
+    bool traySizeRefused_ = false;  // and refused its image at a new size
+    TrayRetry trayRetry_;
     bool menuOpen_ = false;
     bool optionsVisible_ = false;
     std::string currentCaption_;

@@ -14,7 +14,12 @@ public:
     // The notification-area icon of the options window. False when the
     // system refused it.
     virtual bool AddTrayIcon() = 0;
-    virtual void RemoveTrayIcon() = 0;  // harmless when there is none
+    // Gives the shell the icon's image at the size the notification area
+    // draws now, when that changed. False when the shell refused it.
+    virtual bool ResizeTrayIcon() = 0;
+    // Harmless when there is none; deletes an icon whose adding seemed to
+    // fail too, as the shell may have taken it all the same.
+    virtual void RemoveTrayIcon() = 0;
 
     // Show or hide the options window (hidden: off screen and taskbar,
     // still loaded, its timer running). Showing creates its controls the

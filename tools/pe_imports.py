@@ -3,8 +3,9 @@
 
   pe_imports.py check [--delete-on-failure] PROGRAM...
                                    every import slot is filled, plain and
-                                   delay-loaded; exits 1 naming each empty
-                                   one (and deletes that program if asked)
+                                   delay-loaded, and every DLL imported at
+                                   start is a KnownDLL; exits 1 naming each
+                                   fault (and deletes that program if asked)
   pe_imports.py delayed PROGRAM    the DLLs it loads on first use, one line
 
 An import slot is where the loader (plain imports) or the delay-load helper
@@ -16,7 +17,15 @@ first call to address 0, so a program with one must not ship.
 The delay-loaded tables are found through the program's delay-import
 directory. The GNU ld our toolchain has (2.40) leaves that directory empty;
 then the link map beside the program (PROGRAM with .map for .exe, as our
-build writes it) gives where each DLL's descriptor is."""
+build writes it) gives where each DLL's descriptor is.
+
+A DLL imported at start (a plain import) is looked for in the program's own
+folder before System32 unless it is a KnownDLL, which Windows always maps
+from System32. Our programs run from folders others may write to: Brennic
+from the game folder, GameSwap from the installer's temporary folder,
+Vantrel from wherever its package was unpacked. So they import at start
+only KnownDLLs; any other DLL is delay-loaded, and our delay-load hook takes
+it from System32."""
 
 import os
 import re
@@ -28,6 +37,18 @@ DELAY_IMPORT_DIRECTORY = 13
 SECTION_EXECUTES = 0x20000000
 DELAY_ATTRIBUTES_RVA = 1  # fields are RVAs, not addresses
 
+
+# The KnownDLLs of every Windows we support: the values of the registry key
+# HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Control\Session Manager\KnownDLLs
+# (Microsoft's "Dynamic-link library search order" names it as the list),
+# those that Windows 7 SP1, 8.1, 10 and 11 all ship; ones only some of them
+# have (WININET and URLMON on 7, COMBASE and SHCORE later) are left out. And
+# NTDLL, which the system maps into every process before anything else.
+KNOWN_DLLS = frozenset("""
+    advapi32 clbcatq comdlg32 difxapi gdi32 imagehlp imm32 kernel32 msctf msvcrt
+    normaliz nsi ntdll ole32 oleaut32 psapi rpcrt4 sechost setupapi shell32
+    shlwapi user32 wldap32 ws2_32
+""".split())
 
 # A symbol's line in a GNU ld map: address, then the name.
 DESCRIPTOR_IN_MAP = re.compile(r"^ +0x([0-9a-f]+) +_?_DELAY_IMPORT_DESCRIPTOR_\S+$", re.M)
@@ -55,6 +76,7 @@ class PeFile:
             directories = optional + 112
         else:
             raise ValueError(f"{path}: unknown optional header {magic:#x}")
+        self.dll_characteristics = struct.unpack_from("<H", self.data, optional + 70)[0]
         count = struct.unpack_from("<I", self.data, directories - 4)[0]
         self.directories = [struct.unpack_from("<II", self.data, directories + 8 * i) for i in range(count)]
         self.sections = []
@@ -127,8 +149,9 @@ class PeFile:
         return list(dict.fromkeys(dll for dll, delayed, *_ in self.imports() if delayed))
 
 
-def empty_slots(program):
-    """Why each unusable slot of `program` is so, in words."""
+def faults_of(program):
+    """Why each unusable slot of `program`, and each DLL it imports at start
+    that Windows may look for in the program's folder, is so, in words."""
     faults = []
     for dll, delayed, function, _, value in program.imports():
         kind = "delay-loaded import" if delayed else "import"
@@ -136,6 +159,10 @@ def empty_slots(program):
             faults.append(f"{kind} {dll}!{function} has an empty slot")
         elif delayed and not program.executes(value - program.image_base):
             faults.append(f"{kind} {dll}!{function} points at {value:#x}, outside the program's code")
+    for dll in dict.fromkeys(dll for dll, delayed, *_ in program.imports() if not delayed):
+        if dll.lower().removesuffix(".dll") not in KNOWN_DLLS:
+            faults.append(f"imports {dll} at start, which is no KnownDLL: Windows looks for it "
+                          "in the program's folder first")
     return faults
 
 
@@ -145,7 +172,7 @@ def main(argv):
         failed = False
         for path in argv[3 if delete else 2:]:
             program = PeFile(path)
-            faults = empty_slots(program)
+            faults = faults_of(program)
             for fault in faults:
                 print(f"{path}: {fault}", file=sys.stderr)
             if faults and delete:
@@ -155,7 +182,8 @@ def main(argv):
             if not faults:
                 imports = list(program.imports())
                 delayed = sum(1 for _, d, *_ in imports if d)
-                print(f"{path}: all {len(imports)} import slots filled ({delayed} delay-loaded)")
+                print(f"{path}: all {len(imports)} import slots filled ({delayed} delay-loaded), "
+                      "only KnownDLLs imported at start")
         return 1 if failed else 0
     if len(argv) == 3 and argv[1] == "delayed":
         print(" ".join(PeFile(argv[2]).delayed_dlls()))

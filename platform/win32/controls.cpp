@@ -48,21 +48,41 @@ void MarkDefaultButton(HWND parent, HWND focus, int defaultId) {
     if (gaining) ::SendMessageW(gaining, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
 }
 
-bool LayOut(HWND window, const Form& form, UniqueFont& font) {
-    const UINT dpi = WindowDpi(window);
+namespace {
+
+void SizeAndCentre(HWND window, const Form& form, UINT dpi) {
     const SIZE client{TwipsToPixels(form.clientWidth, dpi), TwipsToPixels(form.clientHeight, dpi)};
     CentreOnItsMonitor(window, WindowSizeForClient(client, form.style, form.exStyle, dpi));
+}
+
+void SetFormFont(HWND window, UINT dpi, FormLayout& layout) {
+    layout.font = FormFont(dpi);
+    layout.dpi = dpi;
+    SetFontOnChildren(window, layout.font.get());
+}
+
+}  // namespace
+
+bool LayOut(HWND window, const Form& form, FormLayout& layout) {
+    const UINT dpi = WindowDpi(window);
+    SizeAndCentre(window, form, dpi);
     if (!CreateControls(window, form.controls, dpi)) return false;
-    font = FormFont(dpi);
-    SetFontOnChildren(window, font.get());
+    SetFormFont(window, dpi, layout);
     return true;
 }
 
-void LayOutAgain(HWND window, const Form& form, UINT dpi, const RECT& suggested, UniqueFont& font) {
+void LayOutAgain(HWND window, const Form& form, UINT dpi, const RECT& suggested, FormLayout& layout) {
     ::SetWindowPos(window, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                    suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    font = FormFont(dpi);
-    SetFontOnChildren(window, font.get());
+    SetFormFont(window, dpi, layout);
+    PlaceControls(window, form.controls, dpi);
+}
+
+void LayOutForShowing(HWND window, const Form& form, FormLayout& layout) {
+    const UINT dpi = WindowDpi(window);
+    if (dpi == layout.dpi) return;
+    SizeAndCentre(window, form, dpi);
+    SetFormFont(window, dpi, layout);
     PlaceControls(window, form.controls, dpi);
 }
 

@@ -42,13 +42,22 @@ struct Form {
     std::span<const ControlSpec> controls;
 };
 
+// What a window was laid out with: the form font at its DPI, and that DPI.
+struct FormLayout {
+    UniqueFont font;
+    UINT dpi = 0;
+};
+
 // Sizes the window for the form at its monitor's DPI, centres it there and
-// creates the controls with the form font, which `font` then holds. False
-// when a control could not be created.
-bool LayOut(HWND window, const Form& form, UniqueFont& font);
+// creates the controls with the form font. False when a control could not
+// be created.
+bool LayOut(HWND window, const Form& form, FormLayout& layout);
 // The DPI changed: takes the system's suggested place, then scales the font
 // and the controls.
-void LayOutAgain(HWND window, const Form& form, UINT dpi, const RECT& suggested,
-                 UniqueFont& font);
+void LayOutAgain(HWND window, const Form& form, UINT dpi, const RECT& suggested, FormLayout& layout);
+// Before a window is shown again: when its DPI is no longer the one it was
+// laid out for (the scale of its monitor changed while it was hidden), it is
+// laid out anew as LayOut would, its controls kept.
+void LayOutForShowing(HWND window, const Form& form, FormLayout& layout);
 
 }  // namespace platform::win32

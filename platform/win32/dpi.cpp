@@ -18,6 +18,11 @@ using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
 using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
 using AdjustForDpiFn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
 using MetricsForDpiFn = int(WINAPI*)(int, UINT);
+using EnableFrameScalingFn = BOOL(WINAPI*)(HWND);
+using AwarenessContext = HANDLE;  // DPI_AWARENESS_CONTEXT, of Windows 10 1607
+using ThreadAwarenessFn = AwarenessContext(WINAPI*)();
+using SameAwarenessFn = BOOL(WINAPI*)(AwarenessContext, AwarenessContext);
+const AwarenessContext kPerMonitorAwareV1 = reinterpret_cast<AwarenessContext>(-3);
 
 }  // namespace
 
@@ -45,20 +50,21 @@ UINT WindowDpi(HWND window) {
     return MonitorDpi(::MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY));
 }
 
+void ScaleFrameWithDpi(HWND window) {
+    static const auto enable = Lookup<EnableFrameScalingFn>(L"user32.dll", "EnableNonClientDpiScaling");
+    static const auto awareness = Lookup<ThreadAwarenessFn>(L"user32.dll", "GetThreadDpiAwarenessContext");
+    static const auto same = Lookup<SameAwarenessFn>(L"user32.dll", "AreDpiAwarenessContextsEqual");
+    if (enable && awareness && same && same(awareness(), kPerMonitorAwareV1)) enable(window);
+}
+
 SIZE WindowSizeForClient(SIZE client, DWORD style, DWORD exStyle, UINT dpi) {
     static const auto adjustForDpi = Lookup<AdjustForDpiFn>(L"user32.dll", "AdjustWindowRectExForDpi");
     RECT r{0, 0, client.cx, client.cy};
-    if (!adjustForDpi || !adjustForDpi(&r, style, FALSE, exStyle, dpi)) {
-        // Without the DPI-aware call the frame is the system's: scale it.
-        RECT frame{0, 0, 0, 0};
-        ::AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-        const int system = static_cast<int>(SystemDpi());
-        const int target = static_cast<int>(dpi);
-        r.left = -::MulDiv(-frame.left, target, system);
-        r.top = -::MulDiv(-frame.top, target, system);
-        r.right = client.cx + ::MulDiv(frame.right, target, system);
-        r.bottom = client.cy + ::MulDiv(frame.bottom, target, system);
-    }
+    // The frame follows the window's DPI from Windows 10 1607 on, the
+    // version that can say how large it is at a DPI (per-monitor version 2
+    // always, version 1 through ScaleFrameWithDpi). Before, it keeps the
+    // size it has at the system DPI, whatever the window's.
+    if (!adjustForDpi || !adjustForDpi(&r, style, FALSE, exStyle, dpi)) ::AdjustWindowRectEx(&r, style, FALSE, exStyle);
     return SIZE{r.right - r.left, r.bottom - r.top};
 }
 

@@ -34,7 +34,15 @@ UINT SystemDpi();
 UINT MonitorDpi(HMONITOR monitor);
 UINT WindowDpi(HWND window);
 
-// The outer size of a window with this style whose client area is `client`.
+// For each top-level window, in its WM_NCCREATE. The manifest asks for
+// per-monitor awareness version 2 and falls back to version 1 where that is
+// unknown (Windows 8.1, Windows 10 before 1703). Under version 1 the system
+// leaves the frame at the system DPI's size; Windows 10 1607 scales it with
+// the window's DPI when asked here.
+void ScaleFrameWithDpi(HWND window);
+
+// The outer size of a window with this style whose client area is `client`
+// at `dpi`, its frame as the system draws it there.
 SIZE WindowSizeForClient(SIZE client, DWORD style, DWORD exStyle, UINT dpi);
 
 // Places the window, of the given outer size, in the middle of the work area

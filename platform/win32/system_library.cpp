@@ -18,7 +18,14 @@ SetDefaultDllDirectoriesFunction SetDefaultDllDirectoriesIfAny() {
 }  // namespace
 
 void LimitLibrarySearchToSystemFolder() {
-    if (auto limit = SetDefaultDllDirectoriesIfAny()) limit(LOAD_LIBRARY_SEARCH_SYSTEM32);
+    if (auto limit = SetDefaultDllDirectoriesIfAny()) {
+        limit(LOAD_LIBRARY_SEARCH_SYSTEM32);
+        return;
+    }
+    // Windows 7 without the update: the program's own folder stays in the
+    // search, but the current folder at least leaves it (for the programs
+    // this one starts too, which inherit the setting).
+    ::SetDllDirectoryW(L"");
 }
 
 HMODULE LoadSystemLibrary(const wchar_t* name) {

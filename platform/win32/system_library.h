@@ -10,7 +10,8 @@ namespace platform::win32 {
 
 // Makes the system folder the only place that loads by bare name search,
 // for the whole process, where Windows can: SetDefaultDllDirectories came
-// with Windows 8 and update KB2533623 for Windows 7. Called first thing.
+// with Windows 8 and update KB2533623 for Windows 7. Without it, takes the
+// current folder out of the search. Called first thing.
 void LimitLibrarySearchToSystemFolder();
 
 // Loads the system library `name` ("shcore.dll") from the system folder and

@@ -2,8 +2,10 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string_view>
 
+#include "platform/front_guard.h"
 #include "platform/win32/system_error.h"
 #include "platform/win32/text.h"
 
@@ -42,37 +44,58 @@ void ShowInFront(HWND box) {
     if (::GetForegroundWindow() == box && !::IsChild(box, ::GetFocus())) ::SetFocus(box);
 }
 
-// The window the click went to (the notification area's) can lose the focus
-// only after the switch, and the foreground then falls to the desktop
-// rather than stay with the box: seen under Wine, and possible on Windows
-// while the shell is busy. For a moment, a foreground that went to no
-// program's window is taken back; a window the user chose meanwhile keeps it.
+// A click of the tray icon gives the foreground to the icon's owner; for a
+// moment after, the guard takes it back for the box from the desktop or the
+// taskbar, and from nothing else (platform/front_guard.h).
 struct FrontKeeper {
     HWND box = nullptr;
     UINT_PTR timer = 0;
-    int checksLeft = 0;
+    platform::FrontGuard guard;
 };
 FrontKeeper keeper;  // the timer procedure's state: one box at a time
 constexpr UINT kKeepIntervalMs = 50;
-constexpr int kKeepChecks = 20;  // one second
 
-bool NoProgramInFront() {
+std::uint32_t LastInputTime() {
+    LASTINPUTINFO input{};
+    input.cbSize = sizeof input;
+    return ::GetLastInputInfo(&input) ? input.dwTime : 0;
+}
+
+bool IsClass(HWND window, std::wstring_view className) {
+    wchar_t name[32] = L"";
+    const int length = ::GetClassNameW(window, name, 32);
+    return std::wstring_view(name, length > 0 ? length : 0) == className;
+}
+
+// The taskbars of the main and the other monitors, and the window Wine
+// shows for the notification area when the X desktop has none of its own.
+bool IsTaskbar(HWND window) {
+    return IsClass(window, L"Shell_TrayWnd") || IsClass(window, L"Shell_SecondaryTrayWnd") ||
+           IsClass(window, L"__winex11_standalone_tray");
+}
+
+platform::Foreground WhatIsInFront(HWND box) {
     HWND front = ::GetForegroundWindow();
-    return front == nullptr || front == ::GetDesktopWindow() || front == ::GetShellWindow();
+    if (!front) return platform::Foreground::None;
+    if (front == box) return platform::Foreground::Box;
+    if (front == ::GetDesktopWindow() || front == ::GetShellWindow() || IsTaskbar(front))
+        return platform::Foreground::Shell;
+    return platform::Foreground::Other;
 }
 
 void CALLBACK KeepBoxInFront(HWND, UINT, UINT_PTR, DWORD) {
-    if (!::IsWindow(keeper.box) || --keeper.checksLeft < 0) {
-        ::KillTimer(nullptr, keeper.timer);
-        keeper = FrontKeeper{};
-        return;
-    }
-    if (NoProgramInFront()) ShowInFront(keeper.box);
+    using Step = platform::FrontGuard::Step;
+    const Step step = ::IsWindow(keeper.box) ? keeper.guard.Check(WhatIsInFront(keeper.box), LastInputTime())
+                                             : Step::Stop;
+    if (step == Step::TakeBack) ShowInFront(keeper.box);
+    if (step != Step::Stop) return;
+    ::KillTimer(nullptr, keeper.timer);
+    keeper = FrontKeeper{};
 }
 
 void KeepInFront(HWND box) {
     keeper.box = box;
-    keeper.checksLeft = kKeepChecks;
+    keeper.guard.Start(LastInputTime());
     // A thread timer: it runs inside the box's own message loop.
     if (!keeper.timer) keeper.timer = ::SetTimer(nullptr, 0, kKeepIntervalMs, KeepBoxInFront);
 }

@@ -53,13 +53,13 @@ bool BrennicWindow::CreateHidden() {
 
 bool BrennicWindow::OnCreate() {
     // Sized for the DPI of the monitor it landed on, and centred there.
-    if (!platform::win32::LayOut(Handle(), kForm, font_)) return false;
+    if (!platform::win32::LayOut(Handle(), kForm, layout_)) return false;
     RememberFocus(::GetDlgItem(Handle(), IDC_BUILD_10C));
     return true;
 }
 
 void BrennicWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
-    platform::win32::LayOutAgain(Handle(), kForm, dpi, suggested, font_);
+    platform::win32::LayOutAgain(Handle(), kForm, dpi, suggested, layout_);
 }
 
 void BrennicWindow::Show() {

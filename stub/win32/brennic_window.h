@@ -6,7 +6,7 @@
 #include <windows.h>
 
 #include "platform/services.h"
-#include "platform/win32/dpi.h"
+#include "platform/win32/controls.h"
 #include "platform/win32/window.h"
 #include "stub/launcher.h"
 #include "stub/view.h"
@@ -47,7 +47,7 @@ private:
 
     HINSTANCE instance_;
     Launcher launcher_;
-    platform::win32::UniqueFont font_;
+    platform::win32::FormLayout layout_;
     bool timerRunning_ = false;
     bool creationFailed_ = false;
 };

@@ -12,6 +12,7 @@ using platform::win32::ControlSpec;
 using platform::win32::Form;
 using platform::win32::LayOut;
 using platform::win32::LayOutAgain;
+using platform::win32::LayOutForShowing;
 using platform::win32::SetControlText;
 
 namespace {
@@ -40,20 +41,21 @@ constexpr Form kForm{kClientWidth, kClientHeight, kStyle, kExStyle, kControls};
 
 bool AboutWindow::Show() {
     if (!Loaded()) {
-        if (!Create({kClassName, icons_.big, icons_.little}, kStyle, kExStyle,
+        if (!Create({kClassName, icons_.big, icons_.little.get()}, kStyle, kExStyle,
                     platform::win32::Widen(kAboutTitle).c_str()))
             return false;
         ::ShowWindow(Handle(), SW_SHOW);
         ::SetFocus(::GetDlgItem(Handle(), IDC_ABOUT_OK));
-    } else if (::IsIconic(Handle())) {
-        ::ShowWindow(Handle(), SW_RESTORE);
+    } else {
+        if (::IsIconic(Handle())) ::ShowWindow(Handle(), SW_RESTORE);
+        LayOutForShowing(Handle(), kForm, layout_);
     }
     ::SetForegroundWindow(Handle());
     return true;
 }
 
 bool AboutWindow::OnCreate() {
-    if (!LayOut(Handle(), kForm, font_)) return false;
+    if (!LayOut(Handle(), kForm, layout_)) return false;
     if (model_) {
         model_->AboutLoaded();
         loaded_ = true;
@@ -78,7 +80,8 @@ void AboutWindow::OnDestroy() {
 }
 
 void AboutWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
-    LayOutAgain(Handle(), kForm, dpi, suggested, font_);
+    captionIcon_.Fit(Handle(), dpi);
+    LayOutAgain(Handle(), kForm, dpi, suggested, layout_);
 }
 
 LRESULT AboutWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

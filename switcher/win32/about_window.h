@@ -4,7 +4,7 @@
 // it is loaded it keeps the program alive.
 
 #include "switcher/switcher.h"
-#include "platform/win32/dpi.h"
+#include "platform/win32/controls.h"
 #include "switcher/win32/icons.h"
 #include "platform/win32/window.h"
 
@@ -33,7 +33,8 @@ private:
     const Icons& icons_;
     Switcher* model_ = nullptr;
     bool loaded_ = false;  // the model was told
-    platform::win32::UniqueFont font_;
+    platform::win32::FormLayout layout_;
+    CaptionIcon captionIcon_;
 };
 
 }  // namespace switcher::win32

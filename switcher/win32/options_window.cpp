@@ -13,6 +13,7 @@ using platform::win32::ControlSpec;
 using platform::win32::Form;
 using platform::win32::LayOut;
 using platform::win32::LayOutAgain;
+using platform::win32::LayOutForShowing;
 
 namespace {
 
@@ -52,7 +53,7 @@ CheckBox BoxOf(int id) {
 }  // namespace
 
 bool OptionsWindow::Load() {
-    return Create({kClassName, icons_.big, icons_.little}, kStyle, kExStyle,
+    return Create({kClassName, icons_.big, icons_.little.get()}, kStyle, kExStyle,
                   platform::win32::Widen(kOptionsTitle).c_str());
 }
 
@@ -70,7 +71,7 @@ bool OptionsWindow::HasControls() const { return ::GetDlgItem(Handle(), IDC_OPTI
 
 bool OptionsWindow::CreateControls() {
     if (HasControls()) return true;
-    if (!LayOut(Handle(), kForm, font_)) {
+    if (!LayOut(Handle(), kForm, layout_)) {
         // A later showing starts from nothing again.
         while (HWND child = ::GetWindow(Handle(), GW_CHILD)) ::DestroyWindow(child);
         return false;
@@ -84,6 +85,8 @@ bool OptionsWindow::AddTrayIcon() {
     return Loaded() && tray_.Install(Handle(), kTrayCallbackMessage);
 }
 
+bool OptionsWindow::ResizeTrayIcon() { return tray_.Resize(); }
+
 bool OptionsWindow::SetVisible(bool visible) {
     if (!Loaded()) return false;
     if (!visible) {
@@ -91,6 +94,7 @@ bool OptionsWindow::SetVisible(bool visible) {
         return true;
     }
     if (!CreateControls()) return false;
+    LayOutForShowing(Handle(), kForm, layout_);
     ::ShowWindow(Handle(), SW_SHOW);
     ::SetForegroundWindow(Handle());
     if (!::IsChild(Handle(), ::GetFocus())) ::SetFocus(::GetDlgItem(Handle(), IDC_ASK_TO_SWITCH));
@@ -127,7 +131,7 @@ void OptionsWindow::RefreshList() {
         shownTitles_.clear();
         int widest = 0;
         HDC dc = ::GetDC(list);
-        HGDIOBJ oldFont = ::SelectObject(dc, font_.get());
+        HGDIOBJ oldFont = ::SelectObject(dc, layout_.font.get());
         for (const auto& entry : entries) {
             std::wstring title = platform::win32::Widen(entry.title);
             ::SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(title.c_str()));
@@ -201,8 +205,10 @@ void OptionsWindow::OnDestroy() {
 }
 
 void OptionsWindow::OnDpiChanged(UINT dpi, const RECT& suggested) {
-    tray_.Resize();
-    if (HasControls()) LayOutAgain(Handle(), kForm, dpi, suggested, font_);
+    captionIcon_.Fit(Handle(), dpi);
+    // Its monitor's scale may have changed, and with it the taskbar's.
+    if (model_) model_->TrayIconSizeMayHaveChanged();
+    if (HasControls()) LayOutAgain(Handle(), kForm, dpi, suggested, layout_);
 }
 
 // The window's own procedure does the tray's work: the callback opens the
@@ -231,9 +237,10 @@ LRESULT OptionsWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return MAKELRESULT(IDC_OPTIONS_OK, DC_HASDEFID);
     case WM_DISPLAYCHANGE:
     case WM_SETTINGCHANGE:
-        // A new display scale, monitor or icon metric may change the size
+        // A new display scale, monitor or icon metric, or the taskbar moved
+        // to another monitor (the work area changed), may change the size
         // the notification area draws.
-        tray_.Resize();
+        if (model_) model_->TrayIconSizeMayHaveChanged();
         break;
     }
     return platform::win32::Window::HandleMessage(message, wParam, lParam);

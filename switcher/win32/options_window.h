@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "switcher/switcher.h"
-#include "platform/win32/dpi.h"
+#include "platform/win32/controls.h"
 #include "switcher/win32/icons.h"
 #include "switcher/win32/tray_icon.h"
 #include "switcher/win32/tray_menu.h"
@@ -32,8 +32,10 @@ public:
     void Started() { started_ = true; }
 
     bool AddTrayIcon();
+    bool ResizeTrayIcon();
     void RemoveTrayIcon() { tray_.Remove(); }
     // False when the controls could not be created for a first showing.
+    // Shown at another DPI than it was laid out for, it is laid out anew.
     bool SetVisible(bool visible);
     void Refresh();
     // Whether each entry of the application list is shown selected now.
@@ -61,7 +63,8 @@ private:
     bool started_ = false;
     TrayIcon tray_;
     TrayMenu menu_;
-    platform::win32::UniqueFont font_;
+    platform::win32::FormLayout layout_;
+    CaptionIcon captionIcon_;
     UINT taskbarCreated_ = 0;
     std::vector<std::string> shownTitles_;
 };

@@ -23,15 +23,20 @@ NOTIFYICONDATAW Record(HWND window) {
     return data;
 }
 
-// The notification area draws small icons at the DPI of the window's
-// monitor: 16 px at 100%, 24 at 150%. An image of another size would be
-// scaled, and blurred.
-int SideFor(HWND window) { return platform::win32::SmallIconSize(platform::win32::WindowDpi(window)); }
+// The notification area draws small icons at the DPI of the monitor that
+// holds the taskbar: 16 px at 100%, 24 at 150%. An image of another size
+// would be scaled, and blurred. The options window's DPI says nothing about
+// it: hidden as it mostly is, it may stand on any monitor.
+int NotificationAreaSide() {
+    HWND taskbar = ::FindWindowW(L"Shell_TrayWnd", nullptr);
+    return platform::win32::SmallIconSize(
+        platform::win32::MonitorDpi(::MonitorFromWindow(taskbar, MONITOR_DEFAULTTOPRIMARY)));
+}
 
 }  // namespace
 
 bool TrayIcon::Install(HWND window, UINT callbackMessage) {
-    if (const int side = SideFor(window); !image_ || side != side_) {
+    if (const int side = NotificationAreaSide(); !image_ || side != side_) {
         if (UniqueIcon image = Icons::LoadSquare(side)) {
             image_ = std::move(image);
             side_ = side;
@@ -44,28 +49,28 @@ bool TrayIcon::Install(HWND window, UINT callbackMessage) {
     data.hIcon = image_.get();
     std::wstring tip = platform::win32::Widen(kProgramTitle);
     lstrcpynW(data.szTip, tip.c_str(), static_cast<int>(std::size(data.szTip)));
-    // After an Explorer restart the old icon is gone with it; a stale one of
-    // ours would make NIM_ADD fail, so clear it first.
-    ::Shell_NotifyIconW(NIM_DELETE, &data);
-    if (!::Shell_NotifyIconW(NIM_ADD, &data)) return false;
+    // A shell busy at log-on can time out on NIM_ADD and add the icon all the
+    // same: from the first attempt on, the icon is ours to delete. One left
+    // by an earlier attempt would make NIM_ADD fail, so it goes first.
+    if (window_) ::Shell_NotifyIconW(NIM_DELETE, &data);
     window_ = window;
-    return true;
+    return ::Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
 }
 
-void TrayIcon::Resize() {
-    if (!window_) return;
-    const int side = SideFor(window_);
-    if (side == side_) return;
+bool TrayIcon::Resize() {
+    if (!window_) return true;
+    const int side = NotificationAreaSide();
+    if (side == side_) return true;
     UniqueIcon image = Icons::LoadSquare(side);
-    if (!image) return;  // the shell keeps the image it has
+    if (!image) return false;  // the shell keeps the image it has
     NOTIFYICONDATAW data = Record(window_);
     data.uFlags = NIF_ICON;
     data.hIcon = image.get();
-    // The shell keeps a copy: ours can go once it has the new one. When it
-    // refuses, "TaskbarCreated" or the next change tries again.
-    if (!::Shell_NotifyIconW(NIM_MODIFY, &data)) return;
+    // The shell keeps a copy: ours can go once it has the new one.
+    if (!::Shell_NotifyIconW(NIM_MODIFY, &data)) return false;
     image_ = std::move(image);
     side_ = side;
+    return true;
 }
 
 void TrayIcon::Remove() {

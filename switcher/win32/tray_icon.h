@@ -1,7 +1,8 @@
 #pragma once
 // The notification-area icon of the options window. The classic callback
 // form: the callback's lParam is the mouse message itself. The image is the
-// program's icon at the notification area's size for the window's DPI.
+// program's icon at the size the notification area draws, which follows the
+// DPI of the monitor holding the taskbar.
 
 #include <windows.h>
 
@@ -19,14 +20,14 @@ public:
     // InstallTray's part: the icon with the tip "Vantrel" that sends
     // `callbackMessage` to `window`. False when the shell refused it.
     bool Install(HWND window, UINT callbackMessage);
-    // The display scale or the icon metrics may have changed: gives the
-    // shell the image at the size it now draws, if that changed.
-    void Resize();
-    // RemoveTray's part; harmless when there is no icon.
+    // Gives the shell the image at the size the notification area draws
+    // now, if that changed. False when the shell refused it.
+    bool Resize();
+    // RemoveTray's part: deletes the icon after any attempt to add it.
     void Remove();
 
 private:
-    HWND window_ = nullptr;  // while the shell holds the icon
+    HWND window_ = nullptr;  // from the first attempt to add the icon
     UniqueIcon image_;
     int side_ = 0;
 };

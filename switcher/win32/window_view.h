@@ -27,6 +27,7 @@ public:
     }
 
     bool AddTrayIcon() override { return options_.AddTrayIcon(); }
+    bool ResizeTrayIcon() override { return options_.ResizeTrayIcon(); }
     void RemoveTrayIcon() override { options_.RemoveTrayIcon(); }
     bool SetOptionsVisible(bool visible) override { return options_.SetVisible(visible); }
     void CloseOptions() override { options_.Destroy(); }

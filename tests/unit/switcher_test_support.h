@@ -35,6 +35,12 @@ public:
         iconShown = true;
         return true;
     }
+    bool traySizeRefused = false;
+    int iconResizes = 0;
+    bool ResizeTrayIcon() override {
+        ++iconResizes;
+        return !traySizeRefused;
+    }
     void RemoveTrayIcon() override { iconShown = false; }
     bool optionsRefused = false;  // the system refuses the window's controls
     bool SetOptionsVisible(bool visible) override {

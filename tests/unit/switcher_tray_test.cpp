@@ -61,6 +61,46 @@ TEST_F(StartupTest, TaskbarRestartReaddsTheIconOnlyWhileInstalled) {
     EXPECT_EQ(view.iconAdds, adds);
 }
 
+// Watch ticks (250 ms) until the next call `count` counts, up to a minute.
+int TicksUntilNext(switcher::Switcher& app, const int& count) {
+    const int before = count;
+    int ticks = 0;
+    while (count == before && ticks < 240) {
+        app.Tick();
+        ++ticks;
+    }
+    return ticks;
+}
+
+TEST_F(StartupTest, ARefusedIconIsAskedForAfter1_2_4SecondsUpTo30AndFrom1AgainWithANewTaskbar) {
+    view.trayRefused = true;
+    Start();
+    for (int ticks : {4, 8, 16, 32, 64, 120, 120}) EXPECT_EQ(TicksUntilNext(app, view.iconAdds), ticks);
+    app.TaskbarCreated();
+    EXPECT_EQ(TicksUntilNext(app, view.iconAdds), 4);
+    view.trayRefused = false;
+    EXPECT_EQ(TicksUntilNext(app, view.iconAdds), 8);
+    EXPECT_TRUE(view.iconShown);
+    EXPECT_EQ(TicksUntilNext(app, view.iconAdds), 240) << "asked again once taken";
+}
+
+TEST_F(StartupTest, ARefusedIconSizeIsAskedForAgainByTheSameRetry) {
+    Start();
+    view.traySizeRefused = true;
+    app.TrayIconSizeMayHaveChanged();
+    EXPECT_EQ(view.iconResizes, 1);
+    for (int ticks : {4, 8}) EXPECT_EQ(TicksUntilNext(app, view.iconResizes), ticks);
+    view.traySizeRefused = false;
+    EXPECT_EQ(TicksUntilNext(app, view.iconResizes), 16);
+    EXPECT_EQ(TicksUntilNext(app, view.iconResizes), 240) << "asked again once taken";
+    // A new icon takes the size of its moment: no resize is due for it.
+    view.traySizeRefused = true;
+    app.TrayIconSizeMayHaveChanged();
+    app.TaskbarCreated();
+    EXPECT_EQ(TicksUntilNext(app, view.iconResizes), 240);
+    EXPECT_EQ(view.iconAdds, 2);
+}
+
 TEST(MenuLayout, CaptionsInOrder) {
     FakeServices os;
     FakeView view;

@@ -17,6 +17,7 @@
 #include <new>
 #include <stdexcept>
 
+#include "platform/first_failure.h"
 #include "platform/win32/system_library.h"
 
 namespace {
@@ -39,43 +40,77 @@ const wchar_t* ProgramName() {
     return start;
 }
 
+// USER32's functions for the message, looked up by hand: Brennic loads
+// USER32 only on first use, and a failed delay-load would end the program
+// without a word.
 using MessageBoxFunction = int(WINAPI*)(HWND, const wchar_t*, const wchar_t*, UINT);
+using SetHookFunction = HHOOK(WINAPI*)(int, HOOKPROC, HINSTANCE, DWORD);
+using CallNextHookFunction = LRESULT(WINAPI*)(HHOOK, int, WPARAM, LPARAM);
+
+struct User32 {
+    MessageBoxFunction box = nullptr;
+    SetHookFunction setHook = nullptr;
+    CallNextHookFunction callNextHook = nullptr;
+};
 
 struct Message {
-    MessageBoxFunction box;
+    User32 user32;
     const wchar_t* text;
 };
 
-DWORD WINAPI ShowMessage(void* parameter) {
-    const auto* message = static_cast<const Message*>(parameter);
-    message->box(nullptr, message->text, ProgramName(), MB_OK | MB_ICONERROR | MB_TASKMODAL | MB_SETFOREGROUND);
+// Filled by the one failure that shows the message, read by its hook.
+constinit Message message{};
+constinit platform::FirstFailure firstFailure;
+
+template <typename Function>
+Function Find(HMODULE module, const char* name) {
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(module, name)));
+}
+
+DWORD WINAPI ShowMessage(void*) {
+    // Topmost: it must not open under a topmost window of the program's,
+    // such as the watcher's question.
+    message.user32.box(nullptr, message.text, ProgramName(),
+                       MB_OK | MB_ICONERROR | MB_TASKMODAL | MB_SETFOREGROUND | MB_TOPMOST);
     return 0;
+}
+
+// The box's loop offers each message to this hook before it dispatches it:
+// the timers of the thread that failed are dropped, not run.
+LRESULT CALLBACK DropTimers(int code, WPARAM wParam, LPARAM lParam) {
+    if (code >= 0 && reinterpret_cast<const MSG*>(lParam)->message == WM_TIMER) return TRUE;
+    return message.user32.callNextHook(nullptr, code, wParam, lParam);
 }
 
 // A message box runs a message loop on its thread, which would go on
 // dispatching that thread's timers and window messages: the program's own
 // work, in a program that has just said it cannot go on. So the box gets a
 // thread of its own, and this one waits for it without dispatching anything.
-void ShowOnItsOwnThread(Message& message) {
-    HANDLE thread = ::CreateThread(nullptr, 0, &ShowMessage, &message, 0, nullptr);
-    if (!thread) {
-        // Too little left even for a thread: better said from here than not
-        // at all.
-        ShowMessage(&message);
+void ShowOnItsOwnThread() {
+    HANDLE thread = ::CreateThread(nullptr, 0, &ShowMessage, nullptr, 0, nullptr);
+    if (thread) {
+        ::WaitForSingleObject(thread, INFINITE);
+        ::CloseHandle(thread);
         return;
     }
-    ::WaitForSingleObject(thread, INFINITE);
-    ::CloseHandle(thread);
+    // Too little left even for a thread: said from here, with this thread's
+    // timers held back while the box is up. Were they not, the program would
+    // rather end without a word than run on.
+    if (message.user32.setHook && message.user32.callNextHook &&
+        message.user32.setHook(WH_MSGFILTER, &DropTimers, nullptr, ::GetCurrentThreadId()))
+        ShowMessage(nullptr);
 }
 
 [[noreturn]] void EndProgram(const wchar_t* why) {
-    // USER32 is looked up by hand: Brennic loads it only on first use, and
-    // a failed delay-load would end the program without a word.
-    if (HMODULE user32 = platform::win32::LoadSystemLibrary(L"user32.dll")) {
-        if (auto box = reinterpret_cast<MessageBoxFunction>(
-                reinterpret_cast<void*>(::GetProcAddress(user32, "MessageBoxW")))) {
-            Message message{box, why};
-            ShowOnItsOwnThread(message);
+    // One message per process. A failure while it is up, on another thread
+    // or inside the box, ends the program at once with the same code.
+    if (firstFailure.Claim()) {
+        if (HMODULE user32 = platform::win32::LoadSystemLibrary(L"user32.dll")) {
+            message.user32 = {Find<MessageBoxFunction>(user32, "MessageBoxW"),
+                              Find<SetHookFunction>(user32, "SetWindowsHookExW"),
+                              Find<CallNextHookFunction>(user32, "CallNextHookEx")};
+            message.text = why;
+            if (message.user32.box) ShowOnItsOwnThread();
         }
     }
     // No destructor or exit handler runs: the program's state is not to be

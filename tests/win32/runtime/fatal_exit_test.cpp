@@ -13,8 +13,10 @@ namespace {
 
 using namespace e2e;
 
+// "crowded": no thread can be made for the message, which then comes from
+// the failing thread's own loop.
 TEST(FatalExit, FailedAllocationAndLengthEndTheProgramWithAMessageAndNothingElseRuns) {
-    for (const wchar_t* failure : {L"memory", L"length"}) {
+    for (const wchar_t* failure : {L"memory", L"length", L"crowded"}) {
         SCOPED_TRACE(Utf8(failure));
         ScratchFolder scratch;
         Process probe(BuildDir() + L"\\tests\\win32\\fatal_exit_probe.exe", failure, scratch.path());
@@ -27,6 +29,14 @@ TEST(FatalExit, FailedAllocationAndLengthEndTheProgramWithAMessageAndNothingElse
         EXPECT_EQ(probe.WaitForExit(), 3u);
         EXPECT_FALSE(FileExists(scratch / L"fatal_exit_probe.went_on"));
     }
+}
+
+TEST(FatalExit, AFailureWhileTheMessageIsUpEndsTheProgramAtOnce) {
+    ScratchFolder scratch;
+    Process probe(BuildDir() + L"\\tests\\win32\\fatal_exit_probe.exe", L"twice", scratch.path());
+    ASSERT_TRUE(WaitForMessageBox(L"fatal_exit_probe", probe.id()));
+    EXPECT_EQ(probe.WaitForExit(), 3u) << "a second message waits for an answer";
+    EXPECT_FALSE(FileExists(scratch / L"fatal_exit_probe.went_on"));
 }
 
 }  // namespace

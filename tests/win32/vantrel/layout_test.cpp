@@ -126,6 +126,22 @@ TEST_F(Layout, EveryCaptionFitsItsControlAt96And144Dpi) {
     }
 }
 
+// The scale of its monitor may change while the window is hidden: shown
+// again, it is laid out for the DPI it is shown at.
+TEST_F(Layout, TheOptionsWindowShownAfterADpiChangeIsLaidOutAnew) {
+    Start();
+    Choose(kToOptions);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(config()) != FALSE; }));
+    Choose(kToOptions);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(config()); }));
+    // Hidden, it is laid out for 144 DPI while the screen stays at its own.
+    EXPECT_EQ(CaptionsThatDoNotFit(config(), 144), L"done");
+    Choose(kToOptions);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(config()) != FALSE; }));
+    ExpectLaidOut(config(), {IDC_ASK_TO_SWITCH, IDC_START_WITH_WINDOWS, IDC_CLOSE_APPLICATIONS, IDC_OPTIONS_OK,
+                             IDC_APPLICATION_LIST, IDC_REPLY_HINT});
+}
+
 HWND FocusOf(HWND window) {
     GUITHREADINFO info{};
     info.cbSize = sizeof info;

@@ -43,8 +43,8 @@ constexpr std::size_t kIconWidthAt = 944;
 
 // A notification area of the test's own, found before Wine's (topmost) by
 // every Shell_NotifyIcon call: it refuses icons until it accepts them, as a
-// shell still starting does, and keeps each NIM_ADD: taken or not, and the
-// icon's width.
+// shell still starting does, and keeps each NIM_ADD and NIM_MODIFY: taken or
+// not, and the icon's width; and counts NIM_DELETE.
 class StandInTray {
 public:
     StandInTray() : thread_([this] { Run(); }) { WaitUntil([&] { return window_.load() != nullptr; }); }
@@ -53,6 +53,7 @@ public:
         thread_.join();
     }
     std::atomic<bool> accepting{false};
+    std::atomic<int> deletes{0};
     std::vector<std::pair<bool, UINT>> Adds() {
         std::lock_guard<std::mutex> lock(mutex_);
         return adds_;
@@ -64,7 +65,8 @@ private:
         const auto* copy = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
         if (message == WM_DESTROY) PostQuitMessage(0);
         if (message != WM_COPYDATA || !self) return DefWindowProcW(window, message, wParam, lParam);
-        if (copy->dwData == NIM_ADD && copy->cbData >= kIconWidthAt + sizeof(UINT)) {
+        if (copy->dwData == NIM_DELETE) ++self->deletes;
+        if ((copy->dwData == NIM_ADD || copy->dwData == NIM_MODIFY) && copy->cbData >= kIconWidthAt + sizeof(UINT)) {
             std::lock_guard<std::mutex> lock(self->mutex_);
             UINT width = 0;
             std::memcpy(&width, static_cast<const BYTE*>(copy->lpData) + kIconWidthAt, sizeof width);
@@ -105,10 +107,36 @@ TEST_F(TrayIcon, ARefusedIconIsAskedForUntilTakenAt24PixelsFor144Dpi) {
 
     EXPECT_TRUE(WaitUntil([&] { return tray.Adds().size() >= 2; }, 4000ms)) << "a refused icon was not asked for again";
     tray.accepting = true;
-    ASSERT_TRUE(WaitUntil([&] { auto a = tray.Adds(); return !a.empty() && a.back().first; }, 3000ms));
+    // The second refusal doubled the wait to 2 s.
+    ASSERT_TRUE(WaitUntil([&] { auto a = tray.Adds(); return !a.empty() && a.back().first; }, 4000ms));
     const auto asked = tray.Adds().size();
     EXPECT_TRUE(StillTrueAfter([&] { return tray.Adds().size() == asked; }, 1500ms)) << "asked again once taken";
     for (const auto& add : tray.Adds()) EXPECT_EQ(add.second, 24u);
+}
+
+// A shell busy at log-on can time out on NIM_ADD and take the icon all the
+// same: the icon is deleted at the end, though no add seemed taken.
+TEST_F(TrayIcon, AnIconThatSeemedRefusedIsDeletedAtTheEnd) {
+    StandInTray tray;
+    Start();
+    const int deletes = tray.deletes;
+    ASSERT_TRUE(EndByCloseButton());
+    EXPECT_GT(tray.deletes, deletes);
+}
+
+// The notification area draws at the DPI of the taskbar's monitor: the
+// options window moving to a monitor of another scale leaves the icon alone.
+TEST_F(TrayIcon, KeepsItsSizeWhenTheOptionsWindowMovesToAnotherDpi) {
+    StandInTray tray;
+    tray.accepting = true;
+    Start();
+    ASSERT_EQ(tray.Adds().size(), 1u);
+    EXPECT_EQ(CaptionsThatDoNotFit(config(), 192), L"done");  // WM_DPICHANGED, hidden
+    Choose(kToOptions);
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(config()) != FALSE; }));
+    EXPECT_EQ(CaptionsThatDoNotFit(config(), 144), L"done");  // and shown
+    EXPECT_TRUE(StillTrueAfter([&] { return tray.Adds().size() == 1; }, 500ms)) << "the icon was given another size";
+    EXPECT_EQ(tray.Adds()[0].second, 16u);
 }
 
 // Our icon in Wine's stand-alone tray: the newest, rightmost one.
