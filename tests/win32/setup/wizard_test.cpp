@@ -112,18 +112,22 @@ protected:
         EXPECT_EQ(setup_->WaitForExit(30000ms), 0u);
     }
 
-    // What the description shows with the pointer on the list's row `row`.
+    // What the description shows with the pointer on the list's row `row`,
+    // once it shows another component's than before.
     std::wstring DescriptionOf(int row) {
-        HWND list = Child(Page(), kComponentList);
+        HWND list = Child(Page(), kComponentList), description = Child(Page(), kDescription);
         const int height = static_cast<int>(SendMessageW(list, TVM_GETITEMHEIGHT, 0, 0));
         const RECT r = ClientRectOnScreen(list);
         const POINT at{3 * height, row * height + height / 2};
-        // The list asks where the pointer is when it hears that it moved.
-        SetCursorPos(r.left + at.x, r.top + at.y);
-        PostMessageW(list, WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
-        const std::wstring before = WindowText(Child(Page(), kDescription));
-        WaitUntil([&] { return WindowText(Child(Page(), kDescription)) != before; }, 2000ms);
-        return WindowText(Child(Page(), kDescription));
+        const std::wstring before = WindowText(description);
+        // The list asks where the pointer is when it hears that it moved; the
+        // description is disabled while it names no component.
+        WaitUntil([&] {
+            SetCursorPos(r.left + at.x, r.top + at.y);
+            PostMessageW(list, WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
+            return IsWindowEnabled(description) && WindowText(description) != before;
+        }, 5000ms, 100ms);
+        return WindowText(description);
     }
 
     ScratchFolder scratch_{L"wizard"};
