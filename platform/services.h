@@ -31,6 +31,12 @@ struct TopLevelWindow {
     std::string title;  // empty for a window without a title
 };
 
+struct FileFacts {
+    bool plain = false;  // a file of its own: no folder, link, junction or device
+    unsigned links = 0;  // names the file has (hard links)
+    bool ownedByAdministrators = false;  // by Administrators or SYSTEM
+};
+
 class Services {
 public:
     virtual ~Services() = default;
@@ -114,6 +120,52 @@ public:
     // Renames or moves a file, on the disk when it returns; fails rather
     // than replace anything at `to`.
     virtual Status RenameFile(std::string_view from, std::string_view to) = 0;
+
+    // Setup's changes in the game folder, made so that the game's name never
+    // stands empty and each change reaches the disk before the next.
+    // MoveFileOver moves `from` over the file at `to` in one step: `to` never
+    // stops naming a whole file. Setup calls it only right after checking
+    // that what is at `to` is its own. Both within one folder.
+    virtual Status MoveFileOver(std::string_view from, std::string_view to) = 0;
+    // Gives the file at `existing` a second name (a hard link): the same
+    // file, not a copy. Fails where the file system has no such links, and
+    // when anything is at `link`.
+    virtual Status LinkFile(std::string_view existing, std::string_view link) = 0;
+    // Writes the file, and where it stands, through to the disk.
+    virtual Status FlushFile(std::string_view path) = 0;
+    // Writes the registry key's changes through to the disk (a path as for
+    // ReadRegistry, ending with a backslash).
+    virtual Status FlushRegistry(std::string_view key) = 0;
+    // What a file is, for setup to tell a file an interrupted run of its own
+    // left from one somebody put there.
+    virtual Result<FileFacts> FactsOf(std::string_view path) = 0;
+    // Holds the folder open, not through a link, for as long as the services
+    // live, so that it cannot be renamed or removed meanwhile; fails for a
+    // junction or a link. CheckHeldFolder fails unless `folder` still names
+    // the folder held.
+    virtual Status HoldFolder(std::string_view folder) = 0;
+    virtual Status CheckHeldFolder(std::string_view folder) = 0;
+};
+
+struct FirewallRule {
+    std::string name;
+    bool enabled = false;
+    // Every other property but the program, as one line of text: with the
+    // name and the program, what tells the rule from any other.
+    std::string properties;
+};
+
+struct FolderSecurity {
+    // False where the system keeps no Windows permissions on files (Wine:
+    // what it shows is made up from the Unix modes, and every program of a
+    // prefix runs as the same Unix account): the rest then means nothing.
+    bool permissionsKept = true;
+    bool link = false;             // a junction or a symbolic link
+    bool othersMayAlterIt = false;  // own it, or may delete, rename or re-permit it
+    bool othersMayRemoveItems = false;  // may delete or rename what is in it
+    // May add files or folders to it, or would get a right to write, delete
+    // or re-permit what is created in it.
+    bool othersMayAddOrWrite = false;
 };
 
 // What setup alone needs besides the services above: carrying over what
@@ -147,14 +199,27 @@ public:
     virtual Status ProtectFolder(std::string_view path) = 0;
 
     // Windows Firewall rules by the program they are for (a full path,
-    // compared without regard to case). FirewallRules: the names of the
-    // enabled ones. CopyFirewallRules adds, for each enabled rule named
-    // `name` for `program`, the same rule named `copyName` for `copyProgram`.
-    // RemoveFirewallRules removes every rule named `name` for `program`.
-    virtual Result<std::vector<std::string>> FirewallRules(std::string_view program) = 0;
-    virtual Status CopyFirewallRules(std::string_view name, std::string_view program, std::string_view copyName,
-                                     std::string_view copyProgram) = 0;
-    virtual Status RemoveFirewallRules(std::string_view name, std::string_view program) = 0;
+    // compared without regard to case). FirewallRules: all of them, enabled
+    // or not. CopyFirewallRule adds a rule like `rule` of `program` (found
+    // by its name and properties), the same in every property the firewall
+    // has but named `copyName` and for `copyProgram`; it adds nothing, and
+    // says which, when a property cannot be copied. RemoveFirewallRule
+    // removes one rule of `program` with that name and those properties,
+    // enabled or not, and nothing when none is left; empty `properties`
+    // (what earlier versions recorded) means every rule of that name.
+    virtual Result<std::vector<FirewallRule>> FirewallRules(std::string_view program) = 0;
+    virtual Status CopyFirewallRule(std::string_view program, const FirewallRule& rule, std::string_view copyName,
+                                    std::string_view copyProgram) = 0;
+    virtual Status RemoveFirewallRule(std::string_view program, std::string_view name,
+                                      std::string_view properties) = 0;
+
+    // Who may change a folder, for the install folder of programs that run
+    // elevated and at every log-on. "Others": every account besides
+    // Administrators, SYSTEM and TrustedInstaller.
+    virtual Result<FolderSecurity> ReadFolderSecurity(std::string_view folder) = 0;
+    // Creates the folder with the permissions ProtectFolder gives, from its
+    // first instant; fails when anything is at the path.
+    virtual Status CreateProtectedFolder(std::string_view folder) = 0;
 };
 
 }  // namespace platform

@@ -10,11 +10,16 @@
 // fails takes back the ones before it.
 //
 // Either may be cut off at any point (a power cut, a killed process). The
-// record is written before the first change and removed after the last, and
-// a stub reaches the game's name only whole (written under a temporary name,
-// flushed, then renamed), so a later run of either finds one of a few known
-// states and finishes or undoes the work from there.
+// record is written, and flushed to the disk, before the first change, and
+// removed after the last. The game's name never stands empty: the game gets
+// its second name first (a hard link, or a whole copy where the disk has no
+// links), and a stub, written whole under a temporary name and flushed,
+// replaces the file under the game's name in one move; giving the game back
+// is one move of it over the stub. What an undo needs is kept aside before
+// the change, so every undo is a move as well. A later run of either finds
+// one of a few known states and finishes or undoes the work from there.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -32,8 +37,11 @@ inline std::string RecordValue(std::string_view name) { return std::string(kReco
 inline constexpr std::string_view kGameWindowTitle = "Age Of Empires II Expansion";
 inline constexpr std::string_view kOriginalName = "Brennic_Original.exe";
 inline constexpr std::string_view kStubName = "Brennic.exe";
-// Where a stub is written whole before it is renamed into place.
+// Where a stub is written whole before it is moved into place.
 inline constexpr std::string_view kNewStubName = "Brennic_Setup.tmp";
+// Where a run keeps, until it ends, what it replaced (the file under the
+// game's name, and Brennic.exe), so that taking a step back is one move.
+inline constexpr std::string_view kAsideNames[] = {"Brennic_Setup_1.tmp", "Brennic_Setup_2.tmp"};
 
 struct GameFiles {
     std::string folder;      // no trailing separator
@@ -55,6 +63,18 @@ struct Report {
     Outcome outcome;
     std::string message;  // plain words, for the user
 };
+
+// What setup wrote down beside its uninstall entry when it put Brennic in
+// front: the game's executable, by size and SHA-256. Missing values count as
+// no record.
+struct Record {
+    GameFiles game;
+    std::string size;    // decimal byte count
+    std::string sha256;  // lower-case hexadecimal
+};
+std::optional<Record> ReadRecord(platform::Services& os);
+// Whether `bytes` are the recorded executable's.
+bool Matches(const Record& record, std::string_view bytes);
 
 // 0 Done; 1 Updated or Skipped (nothing a later failure must undo);
 // 2 Refused or PutBack (the game folder is as it was); 3 Broken.

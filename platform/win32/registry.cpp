@@ -239,6 +239,19 @@ Status Win32Services::DeleteRegistry(std::string_view path) {
                    static_cast<DWORD>(rc));
 }
 
+Status Win32Services::FlushRegistry(std::string_view key) {
+    auto parsed = Parse(key);
+    if (!parsed) return parsed.status();
+    UniqueKey opened;
+    LSTATUS rc = ::RegOpenKeyExW(parsed->root, parsed->key.c_str(), 0, KEY_QUERY_VALUE | kView, opened.receive());
+    // Without it the system writes the key's changes out when it likes,
+    // seconds later, in no order with the file changes made meanwhile.
+    if (rc == ERROR_SUCCESS) rc = ::RegFlushKey(opened.get());
+    if (rc != ERROR_SUCCESS)
+        return Failure("Cannot write the registry key " + Quoted(key) + " through to the disk", static_cast<DWORD>(rc));
+    return Status::Ok();
+}
+
 Result<std::string> Win32Services::ReadSetting(std::string_view section, std::string_view key) {
     const Found found = Query(HKEY_CURRENT_USER, SectionKey(section), Widen(key));
     if (found.error == ERROR_SUCCESS) return Narrow(found.text);

@@ -47,9 +47,18 @@ public:
     Result<std::string> ReadFileBytes(std::string_view path) override;
     Status WriteNewFile(std::string_view path, std::string_view bytes) override;
     Status RenameFile(std::string_view from, std::string_view to) override;
+    Status MoveFileOver(std::string_view from, std::string_view to) override;
+    Status LinkFile(std::string_view existing, std::string_view link) override;
+    Status FlushFile(std::string_view path) override;
+    Result<FileFacts> FactsOf(std::string_view path) override;
+    Status HoldFolder(std::string_view folder) override;
+    Status CheckHeldFolder(std::string_view folder) override;
+    // Defined in registry.cpp.
+    Status FlushRegistry(std::string_view key) override;
 
 private:
     InstanceClaim instance_;
+    UniqueHandle heldFolder_;
 };
 
 // Setup's own services; only GameSwap makes them.
@@ -67,10 +76,13 @@ public:
     Status WriteSystemValue(std::string_view key, std::string_view name, std::string_view data) override;
     Status DeleteSystemValue(std::string_view key, std::string_view name) override;
     // Defined in firewall.cpp.
-    Result<std::vector<std::string>> FirewallRules(std::string_view program) override;
-    Status CopyFirewallRules(std::string_view name, std::string_view program, std::string_view copyName,
-                             std::string_view copyProgram) override;
-    Status RemoveFirewallRules(std::string_view name, std::string_view program) override;
+    Result<std::vector<FirewallRule>> FirewallRules(std::string_view program) override;
+    Status CopyFirewallRule(std::string_view program, const FirewallRule& rule, std::string_view copyName,
+                            std::string_view copyProgram) override;
+    Status RemoveFirewallRule(std::string_view program, std::string_view name, std::string_view properties) override;
+    // Defined in trust.cpp.
+    Result<FolderSecurity> ReadFolderSecurity(std::string_view folder) override;
+    Status CreateProtectedFolder(std::string_view folder) override;
 };
 
 }  // namespace platform::win32

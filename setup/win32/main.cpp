@@ -7,6 +7,9 @@
 //   GameSwap.exe [/log=<file>] players [<game executable>]   let users create files in the game folder
 //   GameSwap.exe [/log=<file>] unplayers                     take that back
 //   GameSwap.exe [/log=<file>] protect <folder>              permissions as under Program Files
+//   GameSwap.exe [/log=<file>] folder <install folder>       is it safe for Vantrel? 0: yes, 1: its
+//                                                            subfolder Vantrel (made) is, 2: neither
+//   GameSwap.exe [/log=<file>] samefolder <earlier> <chosen> 0: one folder, 1: two, 2: cannot tell
 //
 // install also carries the game executable's compatibility layers and
 // firewall rules over to Brennic_Original.exe; uninstall removes them and
@@ -23,10 +26,12 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/setup_log.h"
 #include "platform/win32/system_library.h"
 #include "platform/win32/text.h"
 #include "platform/win32/win32_services.h"
 #include "setup/game_swap.h"
+#include "setup/install_folder.h"
 #include "setup/path_settings.h"
 #include "setup/players_rights.h"
 
@@ -66,8 +71,7 @@ std::string Now() {
 
 class Run {
 public:
-    Run(platform::Services& os, std::string log, std::string command)
-        : os_(os), log_(std::move(log)), command_(std::move(command)) {}
+    Run(std::string log, std::string command) : log_(std::move(log)), command_(std::move(command)) {}
 
     int Finish(const setup::Report& report) {
         const int code = setup::ExitCode(report.outcome);
@@ -77,14 +81,16 @@ public:
             for (std::size_t at = 0; (at = text.find('\n', at)) != std::string::npos; at += 2) text.replace(at, 1, "\r\n");
             // The words reached the installer already; a log that cannot be
             // written must not turn the outcome into a failure.
-            (void)os_.AppendAnsiText(log_, Now() + "  GameSwap " + command_ + ", exit code " +
-                                               std::to_string(code) + ":\r\n" + text + "\r\n\r\n");
+            if (platform::Status s = platform::win32::AppendToSetupLog(
+                    log_, Now() + "  GameSwap " + command_ + ", exit code " + std::to_string(code) + ":\r\n" + text +
+                              "\r\n\r\n");
+                !s)
+                Print(s.message() + ".");
         }
         return code;
     }
 
 private:
-    platform::Services& os_;
     std::string log_, command_;
 };
 
@@ -102,7 +108,7 @@ int main() {
     platform::win32::Win32Services os;
     platform::win32::Win32SetupServices system;
     const std::string command = arguments.empty() ? "" : arguments[0];
-    Run run(os, log, command);
+    Run run(log, command);
     auto Finish = [&run](const setup::Report& report) { return run.Finish(report); };
     if (arguments.size() == 1 && (command == "uninstall" || command == "unplayers")) {
         setup::Report report = command == "uninstall" ? setup::GiveGameBack(os)
@@ -119,6 +125,16 @@ int main() {
         if (platform::Status s = system.ProtectFolder(arguments[1]); !s)
             return Finish({setup::Outcome::Refused, s.message()});
         return Finish({setup::Outcome::Done, "Only administrators may change the files in " + arguments[1] + "."});
+    }
+    if (arguments.size() == 2 && command == "folder") {
+        const setup::InstallFolder place = setup::ChooseInstallFolder(os, system, arguments[1]);
+        return Finish({place.outcome, place.message});
+    }
+    if (arguments.size() == 3 && command == "samefolder") {
+        auto same = setup::SameFolder(os, arguments[1], arguments[2]);
+        if (!same) return Finish({setup::Outcome::Refused, same.message()});
+        if (*same) return Finish({setup::Outcome::Done, arguments[2] + " is the folder " + arguments[1] + "."});
+        return Finish({setup::Outcome::Skipped, arguments[2] + " is another folder than " + arguments[1] + "."});
     }
     if ((arguments.size() == 1 || arguments.size() == 2) && command == "players") {
         auto game = setup::FindGame(os, arguments.size() == 2 ? arguments[1] : "");
@@ -145,6 +161,7 @@ int main() {
         return Finish(report);
     }
     Print("Usage: GameSwap.exe [/log=<file>] install <Brennic.exe> [<game executable>] | uninstall | "
-          "players [<game executable>] | unplayers | protect <folder>");
+          "players [<game executable>] | unplayers | protect <folder> | folder <folder> | "
+          "samefolder <folder> <folder>");
     return kUsage;
 }

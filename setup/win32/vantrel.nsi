@@ -67,6 +67,7 @@ Var GameField
 Var SwapDone       ; 1 once this run has put Brennic in front of the game
 Var OldDir         ; the folder of an earlier installation, or empty
 Var PlayersDone    ; 1 once this run has let players create files in the game folder
+Var MadeDir        ; the install folder, when this run made it
 Var StartupWasOn   ; 1 when this user had Vantrel start with Windows before this run
 
 !define MUI_ICON "${ICON}"
@@ -148,7 +149,45 @@ Page custom GamePage GamePageLeave
   Pop $1
 !macroend
 
-; The game folder first: when it has to be refused, nothing else is installed.
+; The install folder before anything else: Vantrel.exe starts at every
+; log-on and uninstall.exe runs elevated, so only a folder nobody but
+; administrators may change will do, judged by its owner and permissions
+; (GameSwap says which; a folder others may change gets a subfolder Vantrel
+; made with the permissions of one under Program Files). Refused, nothing
+; is installed.
+Section "-Install folder"
+  ; Normalised first: no "." or ".." is left to lead elsewhere.
+  System::Call 'kernel32::GetFullPathNameW(w "$INSTDIR", i ${NSIS_MAX_STRLEN}, w .r0, p 0) i .r1'
+  ${If} $1 > 0
+    StrCpy $INSTDIR $0
+  ${EndIf}
+  StrCpy $0 $INSTDIR "" -1
+  StrLen $1 $INSTDIR
+  ${If} $0 == "\"
+  ${AndIf} $1 > 3
+    StrCpy $INSTDIR $INSTDIR -1
+  ${EndIf}
+  ; What is not there yet and may be made now: the folder, or its subfolder.
+  StrCpy $MadeDir ""
+  ${IfNot} ${FileExists} "$INSTDIR\*.*"
+    StrCpy $MadeDir $INSTDIR
+  ${ElseIfNot} ${FileExists} "$INSTDIR\Vantrel\*.*"
+    StrCpy $MadeDir "$INSTDIR\Vantrel"
+  ${EndIf}
+  !insertmacro ExtractGameSwap
+  ; "\." keeps a drive root's backslash from escaping the closing quote.
+  !insertmacro GameSwap `folder "$INSTDIR\."`
+  DetailPrint $1
+  ${If} $0 == 1
+    StrCpy $INSTDIR "$INSTDIR\Vantrel"
+  ${ElseIf} $0 != 0
+    MessageBox MB_OK|MB_ICONSTOP "$1" /SD IDOK
+    SetErrorLevel 2
+    Abort
+  ${EndIf}
+SectionEnd
+
+; The game folder next: when it has to be refused, nothing else is installed.
 Section "Brennic in front of the game" SecStub
   ${If} $GameExe == ""
     MessageBox MB_OK|MB_ICONSTOP "No game executable was chosen, so Brennic cannot be put in front of the game. Nothing was installed." /SD IDOK
@@ -160,10 +199,12 @@ Section "Brennic in front of the game" SecStub
   !insertmacro GameSwap `install "$PLUGINSDIR\Brennic.exe" "$GameExe"`
   DetailPrint $1
   ; 1: Brennic was in front already and is only updated; a later failure
-  ; must not undo an earlier installation's work.
+  ; must not undo an earlier installation's work. 3: the record of what was
+  ; done stays, and .onInstFailed takes back what it can from it.
   ${If} $0 == 0
     StrCpy $SwapDone 1
   ${ElseIf} $0 == 3
+    StrCpy $SwapDone 1
     MessageBox MB_OK|MB_ICONSTOP "$1$\r$\n$\r$\nVantrel was not installed. These words are also in ${SETUP_LOG}." /SD IDOK
     SetErrorLevel 3
     Abort
@@ -185,6 +226,12 @@ Section "Players may switch builds" SecPlayers
   DetailPrint $1
   ${If} $0 == 0
     StrCpy $PlayersDone 1
+  ${ElseIf} $0 == 3
+    ; Not all taken back: what its record keeps, .onInstFailed tries again.
+    StrCpy $PlayersDone 1
+    MessageBox MB_OK|MB_ICONSTOP "$1$\r$\n$\r$\nVantrel was not installed. These words are also in ${SETUP_LOG}." /SD IDOK
+    SetErrorLevel 3
+    Abort
   ${ElseIf} $0 != 1
     MessageBox MB_OK|MB_ICONSTOP "$1$\r$\n$\r$\nVantrel was not installed." /SD IDOK
     SetErrorLevel 2
@@ -195,24 +242,17 @@ SectionEnd
 Section "-Vantrel"
   SetRegView 32
   SetShellVarContext all
-  ; Outside Program Files the folder would inherit whatever its drive lets
-  ; users do; Vantrel.exe starts at every log-on and uninstall.exe runs
-  ; elevated, so only administrators may change them, before they exist.
-  Call IsUnderProgramFiles
-  Pop $0
-  Call HoldsOthersFiles
-  Pop $1
-  ${If} $0 == 0
-  ${AndIf} $1 != ""
-    ; A folder shared with other programs, such as C:\Games itself: its
-    ; permissions are theirs too, and would spread to all of their files.
-    DetailPrint "$INSTDIR holds files of other programs ($1), so its permissions were left as they are. Choose a folder of Vantrel's own to have only administrators change it."
-  ${ElseIf} $0 == 0
-    CreateDirectory $INSTDIR
-    !insertmacro ExtractGameSwap
-    !insertmacro GameSwap `protect "$INSTDIR"`
-    DetailPrint $1
-    ${If} $0 != 0
+  ; /D= may name the earlier installation's folder by another name (a short
+  ; name, a junction): another folder by what it is, not by its name. The
+  ; same folder keeps the name it was installed by, and its files.
+  StrCpy $R7 0
+  ${If} $OldDir != ""
+    !insertmacro GameSwap `samefolder "$OldDir" "$INSTDIR"`
+    ${If} $0 == 0
+      StrCpy $INSTDIR $OldDir
+    ${ElseIf} $0 == 1
+      StrCpy $R7 1
+    ${Else}
       MessageBox MB_OK|MB_ICONSTOP "$1$\r$\n$\r$\nVantrel was not installed." /SD IDOK
       SetErrorLevel 2
       Abort
@@ -245,8 +285,7 @@ Section "-Vantrel"
 
   ; /D= named another folder than the earlier installation's: move it here
   ; rather than leave an orphan whose uninstaller would give the game back.
-  ${If} $OldDir != ""
-  ${AndIf} $OldDir != $INSTDIR
+  ${If} $R7 == 1
     !insertmacro EndVantrel "$OldDir\Vantrel.exe"
     Delete "$OldDir\Vantrel.exe"
     Delete "$OldDir\README.txt"
@@ -491,50 +530,9 @@ Function .onInit
   !insertmacro UnselectSection ${SecStub}
 FunctionEnd
 
-; Pushes the name of a file or folder in $INSTDIR that is not Vantrel's,
-; or "" when there is none (or no $INSTDIR yet).
-Function HoldsOthersFiles
-  Push $R0
-  Push $R1
-  StrCpy $R1 ""
-  FindFirst $R0 $R1 "$INSTDIR\*"
-  ${DoWhile} $R1 != ""
-    ${If} $R1 != "."
-    ${AndIf} $R1 != ".."
-    ${AndIf} $R1 != "Vantrel.exe"
-    ${AndIf} $R1 != "README.txt"
-    ${AndIf} $R1 != "LICENSE.txt"
-    ${AndIf} $R1 != "uninstall.exe"
-      ${Break}
-    ${EndIf}
-    FindNext $R0 $R1
-  ${Loop}
-  FindClose $R0
-  Exch
-  Pop $R0
-  Exch $R1
-FunctionEnd
-
-; Pushes 1 when $INSTDIR is inside a Program Files folder, else 0.
-Function IsUnderProgramFiles
-  Push $R0
-  Push $R1
-  StrCpy $R0 0
-  StrLen $R1 "$PROGRAMFILES32\"
-  StrCpy $R1 $INSTDIR $R1
-  ${If} $R1 == "$PROGRAMFILES32\"
-    StrCpy $R0 1
-  ${EndIf}
-  StrLen $R1 "$PROGRAMFILES64\"
-  StrCpy $R1 $INSTDIR $R1
-  ${If} $R1 == "$PROGRAMFILES64\"
-    StrCpy $R0 1
-  ${EndIf}
-  Pop $R1
-  Exch $R0
-FunctionEnd
-
-; If anything after the swap fails, the game folder is given back too.
+; If anything after the swap fails, the game folder is given back too: every
+; step that reported done, or broken with its record kept, is undone. An
+; exit code of 3 a step gave stays 3.
 Function .onInstFailed
   ${If} $PlayersDone == 1
   ${AndIf} $SwapDone != 1
@@ -552,6 +550,10 @@ Function .onInstFailed
       MessageBox MB_OK|MB_ICONSTOP "$1$\r$\n$\r$\nBrennic could not be taken out of the game folder. Run setup again to finish the installation, or follow what is said above. These words are also in ${SETUP_LOG}." /SD IDOK
       SetErrorLevel 3
     ${EndIf}
+  ${EndIf}
+  ; An install folder this run made goes again while it is empty.
+  ${If} $MadeDir != ""
+    RMDir $MadeDir
   ${EndIf}
 FunctionEnd
 
@@ -594,41 +596,50 @@ Function GamePageLeave
   ${EndIf}
 FunctionEnd
 
+; Vantrel goes out of the way before the game folder is touched: should it
+; not (it runs in another user's session, say), nothing has changed yet.
+!define VANTREL_ASIDE "Vantrel.exe.uninstalling"
+
 Section "Uninstall"
   SetRegView 32
   SetShellVarContext all
+  !insertmacro EndVantrel "$INSTDIR\Vantrel.exe"
+  SetOutPath $TEMP
+  Delete "$INSTDIR\${VANTREL_ASIDE}"
+  ClearErrors
+  ${If} ${FileExists} "$INSTDIR\Vantrel.exe"
+    Rename "$INSTDIR\Vantrel.exe" "$INSTDIR\${VANTREL_ASIDE}"
+  ${EndIf}
+  ${If} ${Errors}
+    MessageBox MB_OK|MB_ICONSTOP "$INSTDIR\Vantrel.exe cannot be moved: Vantrel may still be running, perhaps for another user. Exit it and uninstall again. Nothing was changed." /SD IDOK
+    SetErrorLevel 2
+    Abort
+  ${EndIf}
+
   !insertmacro ExtractGameSwap
   !insertmacro GameSwap `uninstall`
   DetailPrint $1
   ${If} $0 == 1
     ; Left as it is: the player should know why.
     MessageBox MB_OK|MB_ICONINFORMATION "$1" /SD IDOK
-  ${ElseIf} $0 == 3
-    MessageBox MB_OK|MB_ICONSTOP "$1$\r$\n$\r$\nVantrel was not uninstalled. These words are also in ${SETUP_LOG}." /SD IDOK
-    SetErrorLevel 3
-    Abort
   ${ElseIf} $0 != 0
-    MessageBox MB_OK|MB_ICONSTOP "$1$\r$\n$\r$\nVantrel was not uninstalled." /SD IDOK
-    SetErrorLevel 2
+    Rename "$INSTDIR\${VANTREL_ASIDE}" "$INSTDIR\Vantrel.exe"
+    ${If} $0 == 3
+      MessageBox MB_OK|MB_ICONSTOP "$1$\r$\n$\r$\nVantrel was not uninstalled. These words are also in ${SETUP_LOG}." /SD IDOK
+      SetErrorLevel 3
+    ${Else}
+      MessageBox MB_OK|MB_ICONSTOP "$1$\r$\n$\r$\nVantrel was not uninstalled." /SD IDOK
+      SetErrorLevel 2
+    ${EndIf}
     Abort
   ${EndIf}
 
-  !insertmacro EndVantrel "$INSTDIR\Vantrel.exe"
-  SetOutPath $TEMP
-  Delete "$INSTDIR\Vantrel.exe"
-  ${If} ${FileExists} "$INSTDIR\Vantrel.exe"
-    Sleep 1000
-    Delete "$INSTDIR\Vantrel.exe"
-  ${EndIf}
-  ${If} ${FileExists} "$INSTDIR\Vantrel.exe"
-    MessageBox MB_OK|MB_ICONSTOP "$INSTDIR\Vantrel.exe cannot be deleted: Vantrel may still be running. Exit it and uninstall again." /SD IDOK
-    SetErrorLevel 2
-    Abort
-  ${EndIf}
+  ; Still running somewhere: it goes when Windows starts next.
+  Delete /REBOOTOK "$INSTDIR\${VANTREL_ASIDE}"
   Delete "$INSTDIR\README.txt"
   Delete "$INSTDIR\LICENSE.txt"
   Delete "$INSTDIR\uninstall.exe"
-  RMDir "$INSTDIR"
+  RMDir /REBOOTOK "$INSTDIR"
   Delete "$SMPROGRAMS\Vantrel.lnk"
 
   DeleteRegValue HKLM "${RUN_KEY}" "Vantrel"

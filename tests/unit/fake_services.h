@@ -38,6 +38,8 @@ public:
         std::string content;
         bool hidden = false;
         bool locked = false;  // in use: cannot be deleted or written
+        int id = 0;           // names with the same id are hard links of one file
+        bool ownedByAdministrators = true;
     };
     struct Started {
         std::string program;
@@ -76,10 +78,34 @@ public:
     // as if the program had stopped there. Negative: no cut.
     int changesLeft = -1;
     bool cut = false;  // a change failed for the power cut
+    // How the cut hits: a write under way leaves part of its bytes; the
+    // registry loses what was changed since it was last flushed (the files
+    // keep every change).
+    bool tornWrites = false;
+    bool loseUnflushedRegistry = false;
+    // Changes, counted from 0 since the last Reset, that fail once each
+    // ("Access is denied") while the others go on.
+    std::set<int> failing;
+    int changes = 0;
+    // Runs before every changing call: with a look at the end, a test sees
+    // the state after each one.
+    std::function<void()> beforeChange;
+    // Starts counting changes; what is in the registry now is on the disk.
+    void Reset() {
+        changes = 0;
+        cut = false;
+        flushedRegistry_ = registry;
+        flushedSystemValues_ = systemValues;
+    }
 
     void AddFolder(const std::string& path) { folders.insert(Key(path)); }
     void AddFile(const std::string& path, std::string content = {}) {
         files[Key(path)] = File{std::move(content)};
+        files[Key(path)].id = ++lastId_;
+    }
+    int Links(const std::string& path) {
+        const int id = Named(Key(path)).id;
+        return static_cast<int>(std::count_if(files.begin(), files.end(), [&](const auto& f) { return f.second.id == id; }));
     }
     bool HasFile(const std::string& path) const { return files.count(Key(path)) != 0; }
     const std::string& Content(const std::string& path) const { return files.at(Key(path)).content; }
@@ -155,7 +181,8 @@ public:
         auto it = files.find(Key(path));
         if (it != files.end() && it->second.locked)
             return Status::Fail(what + "The process cannot access the file because it is being used by another process");
-        files[Key(path)] = File{};
+        if (it == files.end()) AddFile(std::string(path));
+        else SetContent(Named(Key(path)).id, "");
         return Status::Ok();
     }
     Status AppendAnsiText(std::string_view path, std::string_view text) override {
@@ -163,7 +190,8 @@ public:
         auto it = files.find(Key(path));
         if ((it != files.end() && it->second.locked) || (it == files.end() && InReadOnlyFolder(path)))
             return Status::Fail("Cannot open the file " + Quoted(path) + " to add to it: Access is denied");
-        files[Key(path)].content += std::string(text);
+        if (it == files.end()) AddFile(std::string(path));
+        SetContent(Named(Key(path)).id, files[Key(path)].content + std::string(text));
         return Status::Ok();
     }
 
@@ -215,10 +243,14 @@ public:
         return it->second.content;
     }
     Status WriteNewFile(std::string_view path, std::string_view bytes) override {
-        if (Stopped()) return Status::Fail("The power went off.");
+        const bool stopped = Stopped();
         if (files.count(Key(path)) || folders.count(Key(path))) return Status::Fail("The file exists.");
+        if (stopped) {
+            if (cut && tornWrites) AddFile(std::string(path), std::string(bytes.substr(0, bytes.size() / 2)));
+            return Status::Fail("The power went off.");
+        }
         if (unwritable.count(Key(path)) || InReadOnlyFolder(path)) return Status::Fail("Access is denied.");
-        files[Key(path)] = File{std::string(bytes)};
+        AddFile(std::string(path), std::string(bytes));
         return Status::Ok();
     }
     Status RenameFile(std::string_view from, std::string_view to) override {
@@ -234,6 +266,60 @@ public:
         return Status::Ok();
     }
 
+    bool linksUnsupported = false;  // a FAT drive, say
+    std::set<std::string> reparseFolders;  // by Key(path): junctions
+    bool folderReplaced = false;   // the held folder's path leads elsewhere now
+    std::string heldFolder;
+    Status MoveFileOver(std::string_view from, std::string_view to) override {
+        if (Stopped()) return Status::Fail("The power went off.");
+        auto it = files.find(Key(from));
+        if (it == files.end()) return Status::Fail("The system cannot find the file specified.");
+        auto there = files.find(Key(to));
+        if (folders.count(Key(to)) || (there != files.end() && there->second.locked) || it->second.locked ||
+            InReadOnlyFolder(from) || unwritable.count(Key(to)))
+            return Status::Fail("Access is denied.");
+        File moved = std::move(it->second);
+        files.erase(it);
+        files[Key(to)] = std::move(moved);
+        return Status::Ok();
+    }
+    Status LinkFile(std::string_view existing, std::string_view link) override {
+        if (Stopped()) return Status::Fail("The power went off.");
+        if (linksUnsupported) return Status::Fail("Incorrect function.");
+        auto it = files.find(Key(existing));
+        if (it == files.end()) return Status::Fail("The system cannot find the file specified.");
+        if (files.count(Key(link)) || folders.count(Key(link))) return Status::Fail("The file exists.");
+        if (InReadOnlyFolder(link) || unwritable.count(Key(link))) return Status::Fail("Access is denied.");
+        File second = Named(Key(existing));
+        files[Key(link)] = second;
+        return Status::Ok();
+    }
+    Status FlushFile(std::string_view path) override {
+        if (Stopped()) return Status::Fail("The power went off.");
+        return files.count(Key(path)) ? Status::Ok() : Status::Fail("The system cannot find the file specified.");
+    }
+    Status FlushRegistry(std::string_view) override {
+        if (Stopped()) return Status::Fail("The power went off.");
+        flushedRegistry_ = registry;
+        flushedSystemValues_ = systemValues;
+        return Status::Ok();
+    }
+    Result<platform::FileFacts> FactsOf(std::string_view path) override {
+        auto it = files.find(Key(path));
+        if (it == files.end()) return Result<platform::FileFacts>::Fail("The system cannot find the file specified.");
+        return platform::FileFacts{!it->second.hidden, static_cast<unsigned>(Links(std::string(path))),
+                                   it->second.ownedByAdministrators};
+    }
+    Status HoldFolder(std::string_view folder) override {
+        if (reparseFolders.count(Key(folder))) return Status::Fail("The folder is a link to another folder.");
+        heldFolder = Key(folder);
+        return Status::Ok();
+    }
+    Status CheckHeldFolder(std::string_view folder) override {
+        if (folderReplaced || heldFolder != Key(folder)) return Status::Fail("The game folder was replaced.");
+        return Status::Ok();
+    }
+
     // --- platform::SetupServices ---
     std::map<std::string, std::string> systemValues;  // by Key(key + "\\" + name)
     std::map<std::string, std::uint32_t> usersRights;  // by Key(path), besides the grants
@@ -242,9 +328,16 @@ public:
     struct Rule {
         std::string name, program;
         bool enabled = true;
+        std::string properties = "TCP 2300";
     };
     std::vector<Rule> firewall;
     bool firewallDown = false;  // its interface answers nothing
+    std::set<std::string> uncopyableRules;  // names of rules with a property that cannot be copied
+    // Who may change which folder; an existing folder not listed is the
+    // administrators' alone. A folder made protected is listed as such.
+    std::map<std::string, platform::FolderSecurity> folderSecurity;  // by Key(path)
+    bool permissionsKept = true;  // false: Wine
+    bool drivesKeepPermissions = true;  // false: a FAT drive, which keeps none of what setup sets
 
     Result<std::string> ReadSystemValue(std::string_view key, std::string_view name) override {
         auto it = systemValues.find(Key(std::string(key) + "\\" + std::string(name)));
@@ -285,34 +378,75 @@ public:
         protectedFolders.insert(Key(path));
         return Status::Ok();
     }
-    Result<std::vector<std::string>> FirewallRules(std::string_view program) override {
-        if (firewallDown) return Result<std::vector<std::string>>::Fail("Not implemented.");
-        std::vector<std::string> names;
+    Result<std::vector<platform::FirewallRule>> FirewallRules(std::string_view program) override {
+        if (firewallDown) return Result<std::vector<platform::FirewallRule>>::Fail("Not implemented.");
+        std::vector<platform::FirewallRule> rules;
         for (const auto& rule : firewall)
-            if (rule.enabled && Key(rule.program) == Key(program)) names.push_back(rule.name);
-        return names;
+            if (Key(rule.program) == Key(program)) rules.push_back({rule.name, rule.enabled, rule.properties});
+        return rules;
     }
-    Status CopyFirewallRules(std::string_view name, std::string_view program, std::string_view copyName,
-                             std::string_view copyProgram) override {
+    Status CopyFirewallRule(std::string_view program, const platform::FirewallRule& rule, std::string_view copyName,
+                            std::string_view copyProgram) override {
         if (Stopped()) return Status::Fail("The power went off.");
-        const auto rules = firewall;
-        for (const auto& rule : rules)
-            if (rule.enabled && rule.name == name && Key(rule.program) == Key(program))
-                firewall.push_back({std::string(copyName), std::string(copyProgram)});
+        if (uncopyableRules.count(rule.name)) return Status::Fail("setup cannot copy its property LocalUserOwner");
+        for (const auto& r : firewall)
+            if (r.name == rule.name && r.properties == rule.properties && Key(r.program) == Key(program)) {
+                firewall.push_back({std::string(copyName), std::string(copyProgram), true, rule.properties});
+                return Status::Ok();
+            }
+        return Status::Fail("The rule went.");
+    }
+    Status RemoveFirewallRule(std::string_view program, std::string_view name, std::string_view properties) override {
+        if (Stopped()) return Status::Fail("The power went off.");
+        auto ours = [&](const Rule& r) {
+            return r.name == name && Key(r.program) == Key(program) && (properties.empty() || r.properties == properties);
+        };
+        if (properties.empty()) std::erase_if(firewall, ours);
+        else if (auto it = std::find_if(firewall.begin(), firewall.end(), ours); it != firewall.end()) firewall.erase(it);
         return Status::Ok();
     }
-    Status RemoveFirewallRules(std::string_view name, std::string_view program) override {
+    Result<platform::FolderSecurity> ReadFolderSecurity(std::string_view folder) override {
+        if (!folders.count(Key(Trimmed(folder)))) return Result<platform::FolderSecurity>::Fail("Not found.");
+        platform::FolderSecurity security;
+        if (auto it = folderSecurity.find(Key(Trimmed(folder))); it != folderSecurity.end()) security = it->second;
+        security.permissionsKept = permissionsKept;
+        security.link = reparseFolders.count(Key(Trimmed(folder))) != 0;
+        return security;
+    }
+    Status CreateProtectedFolder(std::string_view folder) override {
         if (Stopped()) return Status::Fail("The power went off.");
-        std::erase_if(firewall, [&](const Rule& r) { return r.name == name && Key(r.program) == Key(program); });
+        if (folders.count(Key(Trimmed(folder))) || files.count(Key(folder))) return Status::Fail("It exists.");
+        AddFolder(Trimmed(folder));
+        if (!drivesKeepPermissions) folderSecurity[Key(Trimmed(folder))].othersMayAddOrWrite = true;
         return Status::Ok();
     }
 
 private:
     bool Stopped() {
-        if (changesLeft == 0) return cut = true;
+        if (beforeChange) beforeChange();
+        if (failing.count(changes++)) return true;
+        if (changesLeft == 0) {
+            if (!cut && loseUnflushedRegistry) {
+                registry = flushedRegistry_;
+                systemValues = flushedSystemValues_;
+            }
+            return cut = true;
+        }
         if (changesLeft > 0) --changesLeft;
         return false;
     }
+    // A file a test put in place by hand gets its identity when it is needed.
+    File& Named(const std::string& key) {
+        File& file = files[key];
+        if (!file.id) file.id = ++lastId_;
+        return file;
+    }
+    void SetContent(int id, const std::string& content) {
+        for (auto& [path, file] : files)
+            if (file.id == id) file.content = content;
+    }
+    int lastId_ = 0;
+    std::map<std::string, std::string> flushedRegistry_, flushedSystemValues_;
     static std::string Quoted(std::string_view name) { return "\"" + std::string(name) + "\""; }
     static std::string Trimmed(std::string_view folder) {
         std::string f(folder);

@@ -1,6 +1,6 @@
-// What setup adds outside its own files, and that the uninstaller takes
-// back exactly that: compatibility layers and firewall rules carried over to
-// Brennic_Original.exe, and the players' right to create files.
+// What setup changes outside its own files, and that the uninstaller takes
+// back exactly that: compatibility layers moved to Brennic_Original.exe,
+// firewall rules copied for it, and the players' right to create files.
 
 #include <gtest/gtest.h>
 
@@ -23,34 +23,116 @@ std::string LayersOf(FakeServices& os, int machine, const std::string& program) 
     return value ? *value : "none";
 }
 
-TEST(CarryOver, CopiesLayersAndEnabledRulesAndRemovesOnlyThose) {
+const std::string kCopy = "Age of Empires II" + std::string(setup::kRuleCopySuffix);
+
+// The game's layers for the player and for the machine, and its rules: one
+// name for TCP and UDP, another rule, one turned off, one of another program.
+void ArrangeGame(FakeServices& os) {
+    ASSERT_TRUE(os.WriteSystemValue(setup::kLayersKeys[0], kExe, "~ RUNASADMIN 640X480 HIGHDPIAWARE"));
+    ASSERT_TRUE(os.WriteSystemValue(setup::kLayersKeys[1], kExe, "~ DISABLEDXMAXIMIZEDWINDOWEDMODE"));
+    os.firewall = {{"Age of Empires II", kExe, true, "TCP 2300"}, {"Age of Empires II", kExe, true, "UDP 2300"},
+                   {"Age of Empires II", kExe, true, "TCP 2300"}, {"DirectPlay", kExe, true, "UDP 47624"},
+                   {"old", kExe, false},                           {"other", "C:\\x.exe"}};
+}
+
+bool Recorded(FakeServices& os, const char* name) { return os.ReadRegistry(setup::RecordValue(name)).ok(); }
+
+TEST(CarryOver, MovesTheGamesLayersCopiesEachRuleAndPutsBackExactlyThat) {
     FakeServices os;
-    ASSERT_TRUE(os.WriteSystemValue(setup::kLayersKeys[0], kExe, "~ WINXPSP3"));
-    ASSERT_TRUE(os.WriteSystemValue(setup::kLayersKeys[1], kExe, "~ RUNASADMIN"));
-    os.firewall = {{"Age of Empires II", kExe}, {"Age of Empires II", kExe}, {"old", kExe, false},
-                   {"other", "C:\\x.exe"}};
+    ArrangeGame(os);
+    const auto values = os.systemValues;
     const std::string said = setup::CarryOverPathSettings(os, os, kGame);
-    EXPECT_EQ(LayersOf(os, 0, kOriginal), "~ WINXPSP3");
-    EXPECT_EQ(LayersOf(os, 1, kOriginal), "~ RUNASADMIN");
-    const std::string copy = "Age of Empires II" + std::string(setup::kRuleCopySuffix);
-    EXPECT_EQ(*os.FirewallRules(kOriginal), (std::vector<std::string>{copy, copy})) << said;
-    // A second setup adds nothing twice.
+    EXPECT_EQ(LayersOf(os, 0, kExe), "~ RUNASADMIN") << said;
+    EXPECT_EQ(LayersOf(os, 0, kOriginal), "~ 640X480 HIGHDPIAWARE");
+    EXPECT_EQ(LayersOf(os, 1, kExe), "none");
+    EXPECT_EQ(LayersOf(os, 1, kOriginal), "~ DISABLEDXMAXIMIZEDWINDOWEDMODE");
+    std::vector<std::string> copies;
+    const auto made = os.FirewallRules(kOriginal);
+    for (const auto& rule : *made) copies.push_back(rule.name + " " + rule.properties);
+    EXPECT_EQ(copies, (std::vector<std::string>{kCopy + " TCP 2300", kCopy + " UDP 2300",
+                                                "DirectPlay" + std::string(setup::kRuleCopySuffix) + " UDP 47624"}));
+
+    // An administrator turned a copy off, the player removed the moved
+    // layers: a second setup adds neither again.
+    os.firewall[6].enabled = false;
+    ASSERT_TRUE(os.DeleteSystemValue(setup::kLayersKeys[0], kOriginal));
     setup::CarryOverPathSettings(os, os, kGame);
-    EXPECT_EQ(os.firewall.size(), 6u);
+    EXPECT_EQ(os.firewall.size(), 9u);
+    EXPECT_EQ(LayersOf(os, 0, kOriginal), "none");
 
-    // The player changed the per-user layers since: theirs now.
-    ASSERT_TRUE(os.WriteSystemValue(setup::kLayersKeys[0], kOriginal, "~ HIGHDPIAWARE"));
+    // The player's own rule of the copy's name stays; the game's name gets
+    // its layers back byte for byte.
+    os.firewall.push_back({kCopy, kOriginal, true, "TCP 9999"});
     EXPECT_EQ(setup::RemoveCarriedSettings(os, os), "");
-    EXPECT_EQ(LayersOf(os, 0, kOriginal), "~ HIGHDPIAWARE");
-    EXPECT_EQ(LayersOf(os, 1, kOriginal), "none");
-    EXPECT_EQ(LayersOf(os, 1, kExe), "~ RUNASADMIN");
-    EXPECT_EQ(os.firewall.size(), 4u);
-    EXPECT_TRUE(os.FirewallRules(kOriginal)->empty());
+    EXPECT_EQ(os.systemValues, values);
+    ASSERT_EQ(os.firewall.size(), 7u);
+    EXPECT_EQ(os.firewall.back().properties, "TCP 9999");
+    EXPECT_FALSE(Recorded(os, "CopiedFor"));
 
-    // Wine's firewall answers nothing: said, and the layers still carried.
+    // Wine's firewall answers nothing: said, and the layers still moved.
     os.firewallDown = true;
     EXPECT_NE(setup::CarryOverPathSettings(os, os, kGame).find("firewall rules"), std::string::npos);
-    EXPECT_EQ(LayersOf(os, 1, kOriginal), "~ RUNASADMIN");
+    EXPECT_EQ(LayersOf(os, 1, kOriginal), "~ DISABLEDXMAXIMIZEDWINDOWEDMODE");
+}
+
+TEST(CarryOver, LeavesThePlayersOwnSettingsAndARuleItCannotCopy) {
+    FakeServices os;
+    ASSERT_TRUE(os.WriteSystemValue(setup::kLayersKeys[0], kExe, "640X480"));
+    ASSERT_TRUE(os.WriteSystemValue(setup::kLayersKeys[0], kOriginal, "~ WINXPSP3"));
+    os.firewall = {{"Age of Empires II", kExe}};
+    os.uncopyableRules = {"Age of Empires II"};
+    const std::string said = setup::CarryOverPathSettings(os, os, kGame);
+    EXPECT_NE(said.find("LocalUserOwner"), std::string::npos) << said;
+    EXPECT_EQ(os.firewall.size(), 1u);
+    EXPECT_EQ(LayersOf(os, 0, kOriginal), "~ WINXPSP3");
+    EXPECT_EQ(LayersOf(os, 0, kExe), "none");
+    EXPECT_EQ(setup::RemoveCarriedSettings(os, os), "");
+    EXPECT_EQ(LayersOf(os, 0, kOriginal), "~ WINXPSP3");
+    EXPECT_EQ(LayersOf(os, 0, kExe), "640X480");
+    EXPECT_EQ(setup::SplitLayersValue("$ ~ RunAsAdmin WINXPSP3").stub, "$ ~ RunAsAdmin");
+}
+
+// Cut off after any change, with or without the registry losing what was
+// not flushed: every change made is recorded, and the uninstaller then puts
+// back exactly what was there before setup.
+TEST(CarryOver, ACutOffRunLeavesOnlyRecordedChanges) {
+    for (bool lost : {false, true})
+        for (bool takingBack : {false, true})
+            for (int n = 0;; ++n) {
+                SCOPED_TRACE(std::string(takingBack ? "taking back" : "carrying over") + (lost ? ", order lost" : "") +
+                             ", cut after " + std::to_string(n));
+                FakeServices os;
+                ArrangeGame(os);
+                const auto values = os.systemValues;
+                const auto rules = os.firewall.size();
+                if (takingBack) setup::CarryOverPathSettings(os, os, kGame);
+                os.Reset();
+                os.loseUnflushedRegistry = lost;
+                os.changesLeft = n;
+                auto recordedAll = [&] {
+                    const char* names[] = {"GameLayersUser", "GameLayersMachine"};
+                    for (int i = 0; i < 2; ++i)
+                        if (LayersOf(os, i, kExe) != values.at(FakeServices::Key(std::string(setup::kLayersKeys[i]) +
+                                                                                 "\\" + kExe)) ||
+                            LayersOf(os, i, kOriginal) != "none")
+                            EXPECT_TRUE(Recorded(os, names[i])) << i;
+                    const auto read = os.ReadRegistry(setup::RecordValue("CopiedFirewallRules"));
+                    const std::string record = read ? *read : "";
+                    const auto copies = os.FirewallRules(kOriginal);
+                    for (const auto& rule : *copies)
+                        EXPECT_NE(record.find(rule.name + "\t" + rule.properties), std::string::npos);
+                };
+                os.beforeChange = recordedAll;
+                (void)(takingBack ? setup::RemoveCarriedSettings(os, os) : setup::CarryOverPathSettings(os, os, kGame));
+                recordedAll();
+                os.beforeChange = nullptr;
+                os.changesLeft = -1;
+                EXPECT_EQ(setup::RemoveCarriedSettings(os, os), "");
+                EXPECT_EQ(os.systemValues, values);
+                EXPECT_EQ(os.firewall.size(), rules);
+                if (!os.cut) break;
+                ASSERT_LT(n, 60);
+            }
 }
 
 TEST(PlayersRights, GrantsOnlyWhatIsMissingAndTakesBackExactlyThat) {

@@ -22,6 +22,7 @@ const std::string kGame = kFolder + "\\age2_x1.exe";
 const std::string kOriginal = kFolder + "\\Brennic_Original.exe";
 const std::string kCopy = kFolder + "\\Brennic.exe";
 const std::string kNewStub = kFolder + "\\Brennic_Setup.tmp";
+const std::string kAsides[] = {kFolder + "\\Brennic_Setup_1.tmp", kFolder + "\\Brennic_Setup_2.tmp"};
 const std::string kGameBytes = std::string("MZ game \0\x01\xff", 11) + " 1.0c";
 const std::string kStub = "MZ stub v2.2 " + setup::Utf16Bytes(setup::kStubMark);
 const std::string kOlderStub = "MZ stub v2.1 " + setup::Utf16Bytes(setup::kFirstStubDescription);
@@ -49,23 +50,40 @@ protected:
         for (const auto& [path, file] : os.files) files[path] = file.content;
         return {files, os.registry};
     }
-    void ExpectInstalled() {
-        EXPECT_EQ(os.Content(kOriginal), kGameBytes);
-        EXPECT_EQ(os.Content(kGame), kStub);
-        EXPECT_EQ(os.Content(kCopy), kStub);
-        EXPECT_EQ(os.registry.at(FakeServices::Key(kRecord + "GameSHA256")), setup::Sha256Hex(kGameBytes));
-        EXPECT_FALSE(os.HasFile(kNewStub));
+    // The whole record, and what it names the game by.
+    bool Recorded() {
+        auto record = setup::ReadRecord(os);
+        return record && record->game.ExecutablePath() == kGame && setup::Matches(*record, kGameBytes);
     }
-    void ExpectUninstalled() {
-        EXPECT_EQ(os.Content(kGame), kGameBytes);
+    bool Holds(const std::string& path, const std::string& bytes) { return os.HasFile(path) && os.Content(path) == bytes; }
+    bool NoTemporaryFiles() { return !os.HasFile(kNewStub) && !os.HasFile(kAsides[0]) && !os.HasFile(kAsides[1]); }
+    void ExpectInstalled() {
+        EXPECT_TRUE(Holds(kOriginal, kGameBytes));
+        EXPECT_TRUE(Holds(kGame, kStub));
+        EXPECT_TRUE(Holds(kCopy, kStub));
+        EXPECT_TRUE(Recorded());
+        EXPECT_TRUE(NoTemporaryFiles());
+    }
+    // `spare`: the uninstaller said it left a spare copy of Brennic.
+    void ExpectUninstalled(bool spare = false) {
+        if (spare) EXPECT_TRUE(!os.HasFile(kAsides[0]) || setup::IsOurStub(os.Content(kAsides[0])));
+        if (spare) os.files.erase(FakeServices::Key(kAsides[0])), os.files.erase(FakeServices::Key(kAsides[1]));
+        EXPECT_TRUE(Holds(kGame, kGameBytes));
         EXPECT_FALSE(os.HasFile(kOriginal));
         EXPECT_FALSE(os.HasFile(kCopy));
         EXPECT_TRUE(os.HasFile(kFolder + "\\on.ini"));
         EXPECT_EQ(os.Content(kFolder + "\\WriteCommandTxt.ini"), "\"-x\"\r\n");
-        EXPECT_FALSE(os.registry.count(FakeServices::Key(kRecord + "GameSHA256")));
-        EXPECT_FALSE(os.HasFile(kNewStub));
+        EXPECT_FALSE(setup::ReadRecord(os));
+        EXPECT_TRUE(NoTemporaryFiles());
     }
-    bool Recorded() const { return os.registry.count(FakeServices::Key(kRecord + "GameSHA256")) != 0; }
+    // What every instant of every run keeps: the game's name holds a whole
+    // program, and when that is Brennic, the record names the game and
+    // Brennic_Original.exe is it.
+    void ExpectGameSafe() {
+        const bool stub = Holds(kGame, kStub) || Holds(kGame, kOlderStub);
+        EXPECT_TRUE(Holds(kGame, kGameBytes) || (stub && Recorded() && Holds(kOriginal, kGameBytes)))
+            << "the game's name holds " << (os.HasFile(kGame) ? os.Content(kGame).substr(0, 12) : "nothing");
+    }
 
     FakeServices os;
 };
@@ -152,6 +170,14 @@ TEST_F(GameSwap, RefusesWhateverItCannotTellIsSafe) {
              f.SetRegistry(kRecord + "GameSHA256", setup::Sha256Hex("old"));
          },
          "neither"},
+        {"game folder is a junction", [](FakeServices& f) { f.reparseFolders.insert(FakeServices::Key(kFolder)); },
+         "link"},
+        {"a player's Brennic_Setup.tmp",
+         [](FakeServices& f) {
+             f.AddFile(kNewStub, "MZ half");
+             f.files[FakeServices::Key(kNewStub)].ownedByAdministrators = false;
+         },
+         "is not Brennic"},
         {"another game recorded",
          [](FakeServices& f) {
              f.SetRegistry(kRecord + "GameFolder", "D:\\Other");
@@ -178,6 +204,8 @@ TEST_F(GameSwap, RefusesWhateverItCannotTellIsSafe) {
 }
 
 TEST_F(GameSwap, AFailedStepPutsBackWhatWasChanged) {
+    // The stub refused under the game's name once left it empty: the game
+    // never leaves it now, so that too is put back.
     const char* failures[] = {"rename", "game name", "Brennic.exe", "record"};
     for (const char* failure : failures) {
         SCOPED_TRACE(failure);
@@ -190,14 +218,6 @@ TEST_F(GameSwap, AFailedStepPutsBackWhatWasChanged) {
         if (name == "record") os.registryWriteRefused.insert(FakeServices::Key(kRecord + "GameSHA256"));
         const auto before = Snapshot();
         auto report = Install();
-        // Writing the stub under the game's name is refused by the same
-        // path that renaming it back needs: nothing can be put back there.
-        if (name == "game name") {
-            EXPECT_EQ(report.outcome, Outcome::Broken) << report.message;
-            EXPECT_NE(report.message.find("What to do by hand"), std::string::npos);
-            EXPECT_EQ(os.Content(kOriginal), kGameBytes);
-            continue;
-        }
         EXPECT_EQ(report.outcome, Outcome::PutBack) << report.message;
         EXPECT_TRUE(Snapshot() == before);
     }
@@ -256,32 +276,116 @@ TEST_F(GameSwap, UninstallLeavesOnlyAFolderChangedSinceSetup) {
     ExpectUninstalled();
 }
 
-// Cut off after every number of changes, then run again: the game's
-// executable is always under its name or recorded under the original's, and
-// the next run of setup or the uninstaller finishes the work or undoes it.
+// Cut off after every number of changes, then run again: at every instant
+// the game is under its name or recorded under the original's, and the next
+// run of setup or the uninstaller finishes the work or undoes it. Cuts come
+// three ways: between two calls; inside a write, which leaves part of its
+// bytes; and with the registry losing what it was not made to write to the
+// disk. The disk may have no hard links.
+enum class Doing { Setup, Update, Uninstall };
+std::string Name(Doing d) { return d == Doing::Setup ? "setup" : d == Doing::Update ? "update" : "uninstall"; }
+
 TEST_F(GameSwap, ARunCutOffAnywhereIsFinishedOrUndoneByTheNext) {
-    enum Run { Install_, Uninstall };
-    const std::pair<Run, Run> orders[] = {{Install_, Install_}, {Install_, Uninstall}, {Uninstall, Uninstall},
-                                          {Uninstall, Install_}};
-    for (auto [cut, next] : orders)
-        for (int n = 0;; ++n) {
-            SCOPED_TRACE(std::to_string(cut) + " cut after " + std::to_string(n) + " changes, then " + std::to_string(next));
+    using enum Doing;
+    const std::pair<Doing, Doing> orders[] = {{Setup, Setup},     {Setup, Uninstall}, {Uninstall, Uninstall},
+                                              {Uninstall, Setup}, {Update, Setup},    {Update, Uninstall}};
+    struct Model {
+        const char* name;
+        bool torn, lost, noLinks;
+    };
+    const Model models[] = {{"between calls", false, false, false},
+                            {"torn write", true, false, false},
+                            {"lost registry order", false, true, false},
+                            {"no hard links, torn", true, true, true}};
+    for (const auto& model : models)
+        for (auto [cut, next] : orders)
+            for (int n = 0;; ++n) {
+                SCOPED_TRACE(std::string(model.name) + ": run " + Name(cut) + " cut after " +
+                             std::to_string(n) + " changes, then " + Name(next));
+                os = FakeServices();
+                SetUp();
+                os.linksUnsupported = model.noLinks;
+                if (cut != Doing::Setup) ASSERT_EQ(Install(cut == Doing::Update ? kOlderStub : kStub).outcome, Outcome::Done);
+                os.Reset();
+                os.tornWrites = model.torn;
+                os.loseUnflushedRegistry = model.lost;
+                os.beforeChange = [this] { ExpectGameSafe(); };
+                os.changesLeft = n;
+                (void)(cut == Doing::Uninstall ? setup::GiveGameBack(os) : Install());
+                ExpectGameSafe();
+                os.beforeChange = nullptr;
+                os.changesLeft = -1;
+                const auto again = next == Doing::Setup ? Install() : setup::GiveGameBack(os);
+                EXPECT_NE(setup::ExitCode(again.outcome), 2) << again.message;
+                next == Doing::Setup ? ExpectInstalled() : ExpectUninstalled();
+                if (!os.cut) break;
+                ASSERT_LT(n, 40);
+            }
+}
+
+// A step fails, and then one of the undos: the undoing stops there, and what
+// is left is what the record describes, so the next run finishes or undoes
+// it. A run that says everything was put back (2) left everything as it was.
+TEST_F(GameSwap, AnUndoThatFailsStopsWithTheRecordForTheNextRun) {
+    for (Doing run : {Doing::Setup, Doing::Update, Doing::Uninstall}) {
+        // Each run is tried with each change failing, then with each later
+        // one failing as well; the first try counts the changes to try.
+        auto attempt = [&](int step, int undo) {
+            SCOPED_TRACE(Name(run) + ", change " + std::to_string(step) + " fails, then " + std::to_string(undo));
             os = FakeServices();
             SetUp();
-            if (cut == Uninstall) {
-                ASSERT_EQ(Install().outcome, Outcome::Done);
-            }
-            os.changesLeft = n;
-            (void)(cut == Install_ ? Install() : setup::GiveGameBack(os));
-            os.changesLeft = -1;
-            const bool original = os.HasFile(kOriginal) && os.Content(kOriginal) == kGameBytes && Recorded();
-            EXPECT_TRUE((os.HasFile(kGame) && os.Content(kGame) == kGameBytes) || original);
-            const auto again = next == Install_ ? Install() : setup::GiveGameBack(os);
-            EXPECT_NE(setup::ExitCode(again.outcome), 2) << again.message;
-            next == Install_ ? ExpectInstalled() : ExpectUninstalled();
-            if (!os.cut) break;
-            ASSERT_LT(n, 30);
-        }
+            if (run != Doing::Setup) EXPECT_EQ(Install(run == Doing::Update ? kOlderStub : kStub).outcome, Outcome::Done);
+            os.Reset();
+            os.failing = {step, undo};
+            os.beforeChange = [this] { ExpectGameSafe(); };
+            const auto before = Snapshot();
+            const auto report = run == Doing::Uninstall ? setup::GiveGameBack(os) : Install();
+            os.beforeChange = nullptr;
+            ExpectGameSafe();
+            if (setup::ExitCode(report.outcome) == 2) EXPECT_TRUE(Snapshot() == before) << report.message;
+            const int changes = os.changes;
+            os.failing.clear();
+            const auto finish = run == Doing::Uninstall ? setup::GiveGameBack(os) : Install();
+            EXPECT_NE(setup::ExitCode(finish.outcome), 2) << finish.message;
+            run == Doing::Uninstall ? ExpectUninstalled(report.message.find("spare copy") != std::string::npos)
+                                    : ExpectInstalled();
+            return changes;
+        };
+        const int total = attempt(-1, -1);
+        for (int step = 0; step < total; ++step)
+            for (int undo = step + 1, changes = attempt(step, -1); undo < changes; ++undo) attempt(step, undo);
+    }
+}
+
+// A folder swapped for a junction while setup works: setup stops where it
+// is, undoes nothing through the path, and keeps its record.
+TEST_F(GameSwap, StopsWhenTheGameFolderIsReplacedMeanwhile) {
+    os.beforeChange = [this] {
+        if (os.changes == 6) os.folderReplaced = true;
+    };
+    auto report = Install();
+    EXPECT_EQ(report.outcome, Outcome::Broken) << report.message;
+    EXPECT_NE(report.message.find("replaced"), std::string::npos);
+    EXPECT_TRUE(Recorded());
+    os.beforeChange = nullptr;
+    os.folderReplaced = false;
+    EXPECT_EQ(Install().outcome, Outcome::Done);
+    ExpectInstalled();
+}
+
+// Setup's own leftovers: with its record there, a stub or a file an
+// administrator began under one of setup's names goes, and the run goes on.
+TEST_F(GameSwap, RemovesOnlyWhatAnInterruptedRunOfItsOwnLeft) {
+    ASSERT_EQ(Install().outcome, Outcome::Done);
+    os.AddFile(kNewStub, "MZ half a stu");
+    os.AddFile(kAsides[1], kOlderStub);
+    EXPECT_EQ(Install().outcome, Outcome::Updated);
+    ExpectInstalled();
+    // A second name of another file is not one setup makes there.
+    os.AddFile(kNewStub, "MZ half a stu");
+    ASSERT_TRUE(os.LinkFile(kNewStub, kFolder + "\\elsewhere"));
+    EXPECT_EQ(Install().outcome, Outcome::Refused);
+    EXPECT_TRUE(os.HasFile(kNewStub));
 }
 
 TEST_F(GameSwap, UninstallRefusesWhileTheGameRunsAndKeepsAForeignBrennic) {

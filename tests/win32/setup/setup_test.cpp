@@ -332,6 +332,54 @@ TEST_F(Setup, UpgradesOverARunningVantrelAndMovesOnlyWhenTold) {
     ExpectGivenBack();
 }
 
+// /D= naming the installation's folder by its short name is that folder:
+// nothing moves, and nothing of it is deleted.
+TEST_F(Setup, TheShortNameOfTheSameFolderKeepsTheInstallation) {
+    ASSERT_EQ(RunSetup(), 0u);
+    wchar_t brief[MAX_PATH] = L"";
+    ASSERT_GT(GetShortPathNameW(installDir_.c_str(), brief, MAX_PATH), 0u);
+    ASSERT_NE(std::wstring(brief), installDir_);
+    EXPECT_EQ(RunSetup(L"", brief), 0u);
+    EXPECT_TRUE(Installed());
+    EXPECT_TRUE(FileExists(installDir_ + L"\\uninstall.exe"));
+    EXPECT_EQ(ReadValue(Root::LocalMachine, kUninstallKey, L"InstallLocation"), installDir_);
+}
+
+// Vantrel.exe held open by a program that lets nobody delete it: the
+// uninstaller cannot move it out of the way, so it stops before it touches
+// the game folder.
+TEST_F(Setup, AnUninstallThatCannotMoveVantrelChangesNothing) {
+    Register();
+    ASSERT_EQ(RunSetup(), 0u);
+    const auto before = FolderContents(game_);
+    {
+        HANDLE held = CreateFileW((installDir_ + L"\\Vantrel.exe").c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(held, INVALID_HANDLE_VALUE);
+        EXPECT_EQ(RunUninstaller(), 2u);
+        CloseHandle(held);
+    }
+    EXPECT_TRUE(FolderContents(game_) == before);
+    EXPECT_TRUE(Installed());
+    EXPECT_EQ(RunUninstaller(), 0u);
+    ExpectGivenBack();
+}
+
+// Somebody put a second name of another file where the log goes: setup
+// writes nothing through it, and does its work all the same.
+TEST_F(Setup, WritesNoLogThroughAnotherFilesName) {
+    wchar_t temp[MAX_PATH] = L"";
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring log = std::wstring(temp) + L"Vantrel-setup.log", other = scratch_ / L"other.txt";
+    ASSERT_TRUE(WriteFileBytes(other, "not a log"));
+    DeleteFileW(log.c_str());
+    ASSERT_TRUE(CreateHardLinkW(log.c_str(), other.c_str(), nullptr));
+    EXPECT_EQ(RunSetup(), 0u);
+    DeleteFileW(log.c_str());
+    EXPECT_EQ(ReadFileBytes(other), "not a log");
+    EXPECT_TRUE(Installed());
+}
+
 // A scan holds Brennic_Original.exe: the uninstaller cannot tell it is still
 // the game, so it changes nothing, says why in its log, and keeps what a
 // later run needs; once the file is free, that run gives the game back.
@@ -350,21 +398,28 @@ TEST_F(Setup, AHeldOriginalIsRefusedThenGivenBackByTheRetry) {
     ExpectGivenBack();
 }
 
-// The game's compatibility layers reach Brennic_Original.exe; the players
-// may create files in the game folder (and add to the log) and no more; the
-// install folder outside Program Files is the administrators'. The
-// uninstaller takes back the layers and the players' rights.
-TEST_F(Setup, CarriesLayersOverAndSetsPermissionsThenTakesThemBack) {
+// The game's compatibility layers, for the player and for the machine: the
+// stub under the game's name keeps only the privilege layers, the rest move
+// to Brennic_Original.exe; the players may create files in the game folder
+// (and add to the log) and no more; the install folder outside Program
+// Files is the administrators'. The uninstaller puts the layers back as
+// they were and takes back the players' rights.
+TEST_F(Setup, MovesLayersAndSetsPermissionsThenTakesThemBack) {
     Register();
     const std::wstring layers = L"Software\\Microsoft\\Windows NT\\CurrentVersion\\AppCompatFlags\\Layers";
-    ScopedValue gameLayers(Root::CurrentUser, layers, Game(), L"~ WINXPSP3");
+    ScopedValue gameLayers(Root::CurrentUser, layers, Game(), L"~ RUNASADMIN 640X480");
     ScopedValue originalLayers(Root::CurrentUser, layers, Path(L"Brennic_Original.exe"), std::nullopt);
+    ScopedValue machineLayers(Root::LocalMachine, layers, Game(), L"~ HIGHDPIAWARE");
+    ScopedValue machineOriginal(Root::LocalMachine, layers, Path(L"Brennic_Original.exe"), std::nullopt);
     ASSERT_TRUE(WriteFileBytes(Path(L"WriteCommandTxt.ini"), "\"-x\"\r\n"));
     const auto usersBefore = Permissions(game_).Users(true);
     ASSERT_TRUE(WriteFileBytes(scratch_ / L"probe", ""));
     const bool kept = KeepsPermissions(scratch_ / L"probe");
     ASSERT_EQ(RunSetup(), 0u);
-    EXPECT_EQ(ReadValue(Root::CurrentUser, layers, Path(L"Brennic_Original.exe")), L"~ WINXPSP3");
+    EXPECT_EQ(ReadValue(Root::CurrentUser, layers, Game()), L"~ RUNASADMIN");
+    EXPECT_EQ(ReadValue(Root::CurrentUser, layers, Path(L"Brennic_Original.exe")), L"~ 640X480");
+    EXPECT_FALSE(ReadValue(Root::LocalMachine, layers, Game()));
+    EXPECT_EQ(ReadValue(Root::LocalMachine, layers, Path(L"Brennic_Original.exe")), L"~ HIGHDPIAWARE");
 
     if (kept) {
         auto withGrant = usersBefore;
@@ -385,7 +440,9 @@ TEST_F(Setup, CarriesLayersOverAndSetsPermissionsThenTakesThemBack) {
     EXPECT_EQ(RunUninstaller(), 0u);
     ExpectGivenBack();
     EXPECT_FALSE(ReadValue(Root::CurrentUser, layers, Path(L"Brennic_Original.exe")));
-    EXPECT_EQ(ReadValue(Root::CurrentUser, layers, Game()), L"~ WINXPSP3");
+    EXPECT_EQ(ReadValue(Root::CurrentUser, layers, Game()), L"~ RUNASADMIN 640X480");
+    EXPECT_FALSE(ReadValue(Root::LocalMachine, layers, Path(L"Brennic_Original.exe")));
+    EXPECT_EQ(ReadValue(Root::LocalMachine, layers, Game()), L"~ HIGHDPIAWARE");
     if (!kept) GTEST_SKIP() << "this system does not keep the permissions set on files; only the layers were checked";
     EXPECT_EQ(Permissions(game_).Users(true), usersBefore);
     EXPECT_TRUE(Permissions(Path(L"WriteCommandTxt.ini")).Users(true).empty());
@@ -406,18 +463,6 @@ TEST_F(Setup, AnInterruptedSwapIsRefusedWithoutARecordAndFinishedWithOne) {
     ASSERT_TRUE(DeleteFileW(Game().c_str()));
     EXPECT_EQ(RunSetup(), 0u);
     ExpectSwapped();
-}
-
-// Installed into a folder other programs use too, setup leaves that
-// folder's permissions, which would spread to their files, as they are.
-TEST_F(Setup, LeavesThePermissionsOfASharedFolderAlone) {
-    installDir_ = scratch_.MakeSubfolder(L"Games");
-    ASSERT_TRUE(WriteFileBytes(installDir_ + L"\\other game.exe", "MZ"));
-    ASSERT_EQ(RunSetup(), 0u);
-    EXPECT_TRUE(Installed());
-    EXPECT_EQ(SetupLog().find("change the files in " + Utf8(installDir_) + "."), std::string::npos);
-    EXPECT_EQ(RunUninstaller(), 0u);
-    EXPECT_TRUE(FileExists(installDir_ + L"\\other game.exe"));
 }
 
 }  // namespace
