@@ -120,14 +120,17 @@ protected:
         const RECT r = ClientRectOnScreen(list);
         const POINT at{3 * height, row * height + height / 2};
         const std::wstring before = WindowText(description);
-        // The list asks where the pointer is when it hears that it moved; the
-        // description is disabled while it names no component.
+        // The list asks where the pointer is when it hears that it moved. The
+        // description is disabled while it names no component, and emptied
+        // before each new text.
+        std::wstring text;
         WaitUntil([&] {
             SetCursorPos(r.left + at.x, r.top + at.y);
             PostMessageW(list, WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
-            return IsWindowEnabled(description) && WindowText(description) != before;
+            text = WindowText(description);
+            return IsWindowEnabled(description) && !text.empty() && text != before;
         }, 5000ms, 100ms);
-        return WindowText(description);
+        return text;
     }
 
     ScratchFolder scratch_{L"wizard"};
