@@ -11,7 +11,8 @@
 set(shipped_programs
     Vantrel
     Brennic
-    GameSwap)
+    GameSwap
+    VantrelSwitch)
 
 set(RELEASE_FILES_DIR ${CMAKE_BINARY_DIR}/release-files)
 set(RELEASE_FILES_STAMP ${CMAKE_BINARY_DIR}/release-files.stamp)

@@ -47,7 +47,8 @@ add_custom_command(
           -DVERSION=${PROJECT_VERSION} -DTARGET=${setup_target} -DOUTFILE=${SETUP_PROGRAM}
           -DVANTREL_EXE=${RELEASE_FILES_DIR}/$<TARGET_FILE_NAME:Vantrel>
           -DBRENNIC_EXE=${RELEASE_FILES_DIR}/$<TARGET_FILE_NAME:Brennic>
-          -DGAMESWAP_EXE=${RELEASE_FILES_DIR}/$<TARGET_FILE_NAME:GameSwap> -DTEXT_DIR=${setup_files}
+          -DGAMESWAP_EXE=${RELEASE_FILES_DIR}/$<TARGET_FILE_NAME:GameSwap>
+          -DSWITCH_EXE=${RELEASE_FILES_DIR}/$<TARGET_FILE_NAME:VantrelSwitch> -DTEXT_DIR=${setup_files}
           -DICON=${setup_icon} ${setup_sign}
           ${setup_script}
   DEPENDS ${setup_script} ${RELEASE_FILES_STAMP} ${setup_icon} ${PROJECT_SOURCE_DIR}/README.md

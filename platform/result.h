@@ -12,8 +12,16 @@ class [[nodiscard]] Status {
 public:
     static Status Ok() { return Status(); }
     static Status Fail(std::string message) { return Status(std::move(message)); }
+    // The system refused for want of rights (ERROR_ACCESS_DENIED): someone
+    // with more rights, or a service acting for the user, could still do it.
+    static Status AccessDenied(std::string message) {
+        Status s(std::move(message));
+        s.accessDenied_ = true;
+        return s;
+    }
 
     bool ok() const { return !message_.has_value(); }
+    bool accessDenied() const { return accessDenied_; }
     explicit operator bool() const { return ok(); }
     // Empty for a success.
     const std::string& message() const {
@@ -25,6 +33,7 @@ private:
     Status() = default;
     explicit Status(std::string message) : message_(std::move(message)) {}
     std::optional<std::string> message_;
+    bool accessDenied_ = false;
 };
 
 template <typename T>

@@ -31,6 +31,10 @@ struct TopLevelWindow {
     std::string title;  // empty for a window without a title
 };
 
+// A Windows service as its control manager reports it; Missing: none of
+// that name is installed.
+enum class ServiceState { Missing, Stopped, Starting, Running, Stopping };
+
 struct FileFacts {
     bool plain = false;  // a file of its own: no folder, link, junction or device
     unsigned links = 0;  // names the file has (hard links)
@@ -145,6 +149,42 @@ public:
     // the folder held.
     virtual Status HoldFolder(std::string_view folder) = 0;
     virtual Status CheckHeldFolder(std::string_view folder) = 0;
+
+    // Windows services by name, for asking the build switch service that
+    // setup installs to change what the player may not. Users may query and
+    // start it and send it its own controls (128 to 255), nothing more.
+    virtual Result<ServiceState> ServiceStatus(std::string_view name) = 0;
+    // Succeeds too when the service is running already.
+    virtual Status LaunchService(std::string_view name) = 0;
+    // Returns once the service's handler has taken the control.
+    virtual Status SendServiceControl(std::string_view name, unsigned control) = 0;
+    // Does nothing for that long; the program's windows get no messages meanwhile.
+    virtual void Wait(unsigned milliseconds) = 0;
+};
+
+// An entry of a file's or folder's permissions: an account (its SID as
+// text, "S-1-5-32-545" for Users) allowed `rights`, on the object itself
+// (nothing below it inherits it) or, on a folder, only on the files created
+// in it from then on (not on the folder, not on files already there, not
+// passed on to subfolders).
+enum class Inheritance { None, NewFiles };
+struct AccessEntry {
+    std::string sid;
+    std::uint32_t rights = 0;
+    Inheritance inheritance = Inheritance::None;
+    bool operator==(const AccessEntry&) const = default;
+};
+
+// A service setup installs: its own program, started on demand.
+struct ServiceConfig {
+    std::string name, displayName, description;
+    std::string program;   // full path; the command the system runs quotes it
+    std::string account;   // "NT AUTHORITY\\LocalService"
+    std::string security;  // who may do what with it, in SDDL (its DACL)
+    bool ownSid = false;   // the service's own SID in its token (unrestricted type)
+    std::vector<std::string> privileges;  // all its token keeps; empty: the account's
+    // Also an event source of the Application log, its texts in the program.
+    bool eventSource = false;
 };
 
 struct FirewallRule {
@@ -188,11 +228,13 @@ public:
     // Users group. UsersRights: what the group is allowed, through every
     // entry that names it or Everyone, inherited ones included.
     virtual Result<std::uint32_t> UsersRights(std::string_view path) = 0;
-    // Adds one entry allowing Users exactly `rights` on this file or folder
-    // alone (nothing below it inherits it); RevokeUsersRights removes that
-    // entry again and nothing else.
-    virtual Status GrantUsersRights(std::string_view path, std::uint32_t rights) = 0;
-    virtual Status RevokeUsersRights(std::string_view path, std::uint32_t rights) = 0;
+    // Adds `entry` to the object's own entries unless it has it already;
+    // RemoveAccess removes that entry again and nothing else. Either changes
+    // that one object: what lies below keeps its permissions as they are.
+    // Both refuse a link (a reparse point) and a file with more than one
+    // name, whose other names may lie anywhere.
+    virtual Status AddAccess(std::string_view path, const AccessEntry& entry) = 0;
+    virtual Status RemoveAccess(std::string_view path, const AccessEntry& entry) = 0;
     // Gives a folder, and what is in it, the permissions a folder under
     // Program Files has: only administrators and the system may change it,
     // users may read and run it. Administrators become its owner.
@@ -220,6 +262,18 @@ public:
     // Creates the folder with the permissions ProtectFolder gives, from its
     // first instant; fails when anything is at the path.
     virtual Status CreateProtectedFolder(std::string_view folder) = 0;
+
+    // Installs a service, or brings the installed one of that name to
+    // `config`. Answers, in plain words, what this system could not set and
+    // the service does without (Wine has no service SIDs); empty when all
+    // was set.
+    virtual Result<std::string> InstallService(const ServiceConfig& config) = 0;
+    // Stops the service, waiting until it has stopped (its program can be
+    // replaced then); one that is not installed or not running is fine.
+    virtual Status StopService(std::string_view name) = 0;
+    // Stops and removes the service and its event source; one that is not
+    // installed is fine.
+    virtual Status RemoveService(std::string_view name) = 0;
 };
 
 }  // namespace platform

@@ -21,7 +21,9 @@ std::string SystemReason(DWORD code) {
 }
 
 Status Failure(std::string_view what, DWORD code) {
-    return Status::Fail(std::string(what) + ": " + SystemReason(code));
+    std::string message = std::string(what) + ": " + SystemReason(code);
+    if (code == ERROR_ACCESS_DENIED) return Status::AccessDenied(std::move(message));
+    return Status::Fail(std::move(message));
 }
 
 std::string Quoted(std::string_view name) { return "\"" + std::string(name) + "\""; }

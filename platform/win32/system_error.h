@@ -16,7 +16,8 @@ namespace platform::win32 {
 // has no text for read "System error <code>".
 std::string SystemReason(DWORD code);
 
-// "<what>: <reason>", the form every failing service reports. Callers read
+// "<what>: <reason>", the form every failing service reports; marked as
+// access denied for ERROR_ACCESS_DENIED. Callers read
 // GetLastError right after the call that failed, before they build `what`
 // or free a temporary: either may call the system and change it.
 Status Failure(std::string_view what, DWORD code);

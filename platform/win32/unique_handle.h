@@ -68,8 +68,17 @@ struct LocalMemoryTraits {
     static void Close(Handle h) { ::LocalFree(h); }
 };
 
+// The service control manager and the services opened through it.
+struct ServiceHandleTraits {
+    using Handle = SC_HANDLE;
+    static Handle Empty() { return nullptr; }
+    static bool Valid(Handle h) { return h != nullptr; }
+    static void Close(Handle h) { ::CloseServiceHandle(h); }
+};
+
 using UniqueHandle = UniqueResource<KernelHandleTraits>;
 using UniqueKey = UniqueResource<RegistryKeyTraits>;
 using UniqueLocalMemory = UniqueResource<LocalMemoryTraits>;
+using UniqueService = UniqueResource<ServiceHandleTraits>;
 
 }  // namespace platform::win32

@@ -56,6 +56,12 @@ public:
     // Defined in registry.cpp.
     Status FlushRegistry(std::string_view key) override;
 
+    // Defined in service_client.cpp.
+    Result<ServiceState> ServiceStatus(std::string_view name) override;
+    Status LaunchService(std::string_view name) override;
+    Status SendServiceControl(std::string_view name, unsigned control) override;
+    void Wait(unsigned milliseconds) override;
+
 private:
     InstanceClaim instance_;
     UniqueHandle heldFolder_;
@@ -68,8 +74,8 @@ public:
     // them: registry.cpp, which every program links, must not pull that
     // table, and with it the firewall's COM libraries, into the programs.
     Result<std::uint32_t> UsersRights(std::string_view path) override;
-    Status GrantUsersRights(std::string_view path, std::uint32_t rights) override;
-    Status RevokeUsersRights(std::string_view path, std::uint32_t rights) override;
+    Status AddAccess(std::string_view path, const AccessEntry& entry) override;
+    Status RemoveAccess(std::string_view path, const AccessEntry& entry) override;
     Status ProtectFolder(std::string_view path) override;
     // Defined in registry.cpp.
     Result<std::string> ReadSystemValue(std::string_view key, std::string_view name) override;
@@ -83,6 +89,10 @@ public:
     // Defined in trust.cpp.
     Result<FolderSecurity> ReadFolderSecurity(std::string_view folder) override;
     Status CreateProtectedFolder(std::string_view folder) override;
+    // Defined in service_setup.cpp.
+    Result<std::string> InstallService(const ServiceConfig& config) override;
+    Status StopService(std::string_view name) override;
+    Status RemoveService(std::string_view name) override;
 };
 
 }  // namespace platform::win32

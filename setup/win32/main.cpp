@@ -4,8 +4,11 @@
 //
 //   GameSwap.exe [/log=<file>] install <Brennic.exe to put in front> [<game executable>]
 //   GameSwap.exe [/log=<file>] uninstall
-//   GameSwap.exe [/log=<file>] players [<game executable>]   let users create files in the game folder
-//   GameSwap.exe [/log=<file>] unplayers                     take that back
+//   GameSwap.exe [/log=<file>] service <VantrelSwitch.exe> [<game executable>]
+//                                                            let players switch builds through the
+//                                                            switch service, installed from there
+//   GameSwap.exe [/log=<file>] stopservice                   stop it, so its program can be replaced
+//   GameSwap.exe [/log=<file>] unservice                     take back what service did
 //   GameSwap.exe [/log=<file>] protect <folder>              permissions as under Program Files
 //   GameSwap.exe [/log=<file>] folder <install folder>       is it safe for Vantrel? 0: yes, 1: its
 //                                                            subfolder Vantrel (made) is, 2: neither
@@ -13,7 +16,7 @@
 //
 // install also carries the game executable's compatibility layers and
 // firewall rules over to Brennic_Original.exe; uninstall removes them and
-// takes back what players was granted.
+// takes back what service did.
 //
 // The exit code is setup::ExitCode of the outcome, or 64 for a command line
 // it does not understand. With /log= it also adds what it printed, whole and
@@ -26,6 +29,7 @@
 #include <string>
 #include <vector>
 
+#include "common/build_marker.h"
 #include "platform/win32/setup_log.h"
 #include "platform/win32/system_library.h"
 #include "platform/win32/text.h"
@@ -33,7 +37,7 @@
 #include "setup/game_swap.h"
 #include "setup/install_folder.h"
 #include "setup/path_settings.h"
-#include "setup/players_rights.h"
+#include "setup/switch_service.h"
 
 namespace {
 
@@ -110,12 +114,14 @@ int main() {
     const std::string command = arguments.empty() ? "" : arguments[0];
     Run run(log, command);
     auto Finish = [&run](const setup::Report& report) { return run.Finish(report); };
-    if (arguments.size() == 1 && (command == "uninstall" || command == "unplayers")) {
-        setup::Report report = command == "uninstall" ? setup::GiveGameBack(os)
-                                                      : setup::Report{setup::Outcome::Done, "Taken back."};
+    if (arguments.size() == 1 && (command == "uninstall" || command == "unservice")) {
+        setup::Report report = command == "uninstall"
+                                   ? setup::GiveGameBack(os)
+                                   : setup::Report{setup::Outcome::Done, "Players may not switch builds through "
+                                                                         "the build switch service."};
         if (report.outcome != setup::Outcome::Done && report.outcome != setup::Outcome::Skipped) return Finish(report);
         const std::string notBack = (command == "uninstall" ? setup::RemoveCarriedSettings(os, system) : "") +
-                                    setup::TakeBackPlayersRights(os, system);
+                                    setup::TakeBackPlayersSwitch(os, system);
         if (!notBack.empty())
             report = {setup::Outcome::Broken, report.message + "\nWhat setup added could not all be taken back:\n" +
                                                   notBack + "Run the uninstaller again to try once more."};
@@ -136,10 +142,15 @@ int main() {
         if (*same) return Finish({setup::Outcome::Done, arguments[2] + " is the folder " + arguments[1] + "."});
         return Finish({setup::Outcome::Skipped, arguments[2] + " is another folder than " + arguments[1] + "."});
     }
-    if ((arguments.size() == 1 || arguments.size() == 2) && command == "players") {
-        auto game = setup::FindGame(os, arguments.size() == 2 ? arguments[1] : "");
+    if ((arguments.size() == 2 || arguments.size() == 3) && command == "service") {
+        auto game = setup::FindGame(os, arguments.size() == 3 ? arguments[2] : "");
         if (!game) return Finish({setup::Outcome::Skipped, game.message()});
-        return Finish(setup::LetPlayersSwitch(os, system, *game));
+        return Finish(setup::LetPlayersSwitch(os, system, *game, arguments[1]));
+    }
+    if (arguments.size() == 1 && command == "stopservice") {
+        if (platform::Status s = system.StopService(common::kSwitchServiceName); !s)
+            return Finish({setup::Outcome::Refused, s.message()});
+        return Finish({setup::Outcome::Done, "The build switch service is not running."});
     }
     if ((arguments.size() == 2 || arguments.size() == 3) && command == "install") {
         auto stub = os.ReadFileBytes(arguments[1]);
@@ -161,7 +172,7 @@ int main() {
         return Finish(report);
     }
     Print("Usage: GameSwap.exe [/log=<file>] install <Brennic.exe> [<game executable>] | uninstall | "
-          "players [<game executable>] | unplayers | protect <folder> | folder <folder> | "
-          "samefolder <folder> <folder>");
+          "service <VantrelSwitch.exe> [<game executable>] | stopservice | unservice | protect <folder> | "
+          "folder <folder> | samefolder <folder> <folder>");
     return kUsage;
 }

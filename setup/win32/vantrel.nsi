@@ -1,5 +1,5 @@
 ; The setup program and its uninstaller. CMake passes VERSION, TARGET
-; (x86-unicode or amd64-unicode), OUTFILE, the three programs and TEXT_DIR
+; (x86-unicode or amd64-unicode), OUTFILE, the four programs and TEXT_DIR
 ; (README.txt, LICENSE.txt), ICON, and SIGN when the release is signed: a
 ; command that signs, in place, the file named last, described by the text
 ; before it. What touches the game folder is GameSwap.exe's job; this script
@@ -66,7 +66,7 @@ Var GameNote       ; why none was found, in plain words
 Var GameField
 Var SwapDone       ; 1 once this run has put Brennic in front of the game
 Var OldDir         ; the folder of an earlier installation, or empty
-Var PlayersDone    ; 1 once this run has let players create files in the game folder
+Var PlayersDone    ; 1 once this run has installed the build switch service
 Var MadeDir        ; the install folder, when this run made it
 Var StartupWasOn   ; 1 when this user had Vantrel start with Windows before this run
 
@@ -215,30 +215,6 @@ Section "Brennic in front of the game" SecStub
   ${EndIf}
 SectionEnd
 
-; Only for a folder the game's own permissions keep players out of.
-Section "Players may switch builds" SecPlayers
-  ${If} $GameExe == ""
-    DetailPrint "No game executable was chosen, so the game folder was left as it is."
-    Return
-  ${EndIf}
-  !insertmacro ExtractGameSwap
-  !insertmacro GameSwap `players "$GameExe"`
-  DetailPrint $1
-  ${If} $0 == 0
-    StrCpy $PlayersDone 1
-  ${ElseIf} $0 == 3
-    ; Not all taken back: what its record keeps, .onInstFailed tries again.
-    StrCpy $PlayersDone 1
-    MessageBox MB_OK|MB_ICONSTOP "$1$\r$\n$\r$\nVantrel was not installed. These words are also in ${SETUP_LOG}." /SD IDOK
-    SetErrorLevel 3
-    Abort
-  ${ElseIf} $0 != 1
-    MessageBox MB_OK|MB_ICONSTOP "$1$\r$\n$\r$\nVantrel was not installed." /SD IDOK
-    SetErrorLevel 2
-    Abort
-  ${EndIf}
-SectionEnd
-
 Section "-Vantrel"
   SetRegView 32
   SetShellVarContext all
@@ -300,6 +276,65 @@ Section "-Vantrel"
   ${EndIf}
 SectionEnd
 
+; After the install folder is in place, and only administrators may change
+; it: the service runs its program from there, as a service account with
+; rights in the game folder.
+Section "Players may switch builds" SecPlayers
+  ${If} $GameExe == ""
+    DetailPrint "No game executable was chosen, so the build switch service was not installed."
+    Return
+  ${EndIf}
+  !insertmacro ExtractGameSwap
+  ; An earlier setup's service may be running, holding its program.
+  !insertmacro GameSwap `stopservice`
+  ${If} $0 != 0
+    MessageBox MB_OK|MB_ICONSTOP "$1$\r$\n$\r$\nVantrel was not installed completely." /SD IDOK
+    SetErrorLevel 2
+    Abort
+  ${EndIf}
+  SetOutPath $INSTDIR
+  File "${SWITCH_EXE}"
+  !insertmacro GameSwap `service "$INSTDIR\VantrelSwitch.exe" "$GameExe"`
+  DetailPrint $1
+  ${If} $0 == 0
+    StrCpy $PlayersDone 1
+  ${ElseIf} $0 == 3
+    ; Not all taken back: what its record keeps, .onInstFailed tries again.
+    StrCpy $PlayersDone 1
+    MessageBox MB_OK|MB_ICONSTOP "$1$\r$\n$\r$\nVantrel was not installed completely. These words are also in ${SETUP_LOG}." /SD IDOK
+    SetErrorLevel 3
+    Abort
+  ${ElseIf} $0 != 1
+    MessageBox MB_OK|MB_ICONSTOP "$1$\r$\n$\r$\nVantrel was not installed completely." /SD IDOK
+    SetErrorLevel 2
+    Abort
+  ${EndIf}
+  ; Moved by /D=: the service runs the program here now.
+  ${If} $OldDir != ""
+  ${AndIf} $OldDir != $INSTDIR
+    Delete "$OldDir\VantrelSwitch.exe"
+    RMDir "$OldDir"
+  ${EndIf}
+SectionEnd
+
+; Not wanted, or no game to switch: whatever an earlier setup installed and
+; granted for it goes, and with it the right version 2.1.0 gave every user
+; to create files in the game folder.
+Section "-Players may not switch builds"
+  ${If} ${SectionIsSelected} ${SecPlayers}
+  ${AndIf} $GameExe != ""
+    Return
+  ${EndIf}
+  !insertmacro ExtractGameSwap
+  !insertmacro GameSwap `unservice`
+  ${If} $0 != 0
+    MessageBox MB_OK|MB_ICONSTOP "$1$\r$\n$\r$\nThese words are also in ${SETUP_LOG}." /SD IDOK
+    SetErrorLevel 3
+  ${Else}
+    Delete "$INSTDIR\VantrelSwitch.exe"
+  ${EndIf}
+SectionEnd
+
 ; "Add to 'Startup'" in Vantrel's options, done by setup: the same single Run
 ; value, and the "Starting" setting its box is drawn from. This user's own
 ; value, not the machine's: Vantrel runs unelevated and, finding the option
@@ -349,13 +384,13 @@ SectionEnd
 ; Shown when the pointer is on a component; one string each.
 !insertmacro MUI_FUNCTION_DESCRIPTION_BEGIN
   !insertmacro MUI_DESCRIPTION_TEXT ${SecStub} "Renames the game's executable Brennic_Original.exe and puts Brennic under its name, so that whatever starts the game starts Brennic, which starts the build you chose. The uninstaller gives the game back."
-  !insertmacro MUI_DESCRIPTION_TEXT ${SecPlayers} "Lets every user of this PC create files in the game folder (on.ini, which switches builds, and the stub's log) but not change or delete the files there; any user can then add files to it. The uninstaller takes it back."
+  !insertmacro MUI_DESCRIPTION_TEXT ${SecPlayers} "Installs the Vantrel build switch, a small Windows service that creates or deletes on.ini in the game folder when a player switches builds, and can do nothing else: no player gets any right to create files there. It runs only when asked, and stops itself half a minute later. Players may also add to the stub's log. The uninstaller removes it."
   !insertmacro MUI_DESCRIPTION_TEXT ${SecStartup} "Starts Vantrel in the notification area when you sign in to Windows, as $\"Add to 'Startup'$\" in its options does; untick that option to stop it."
 !insertmacro MUI_FUNCTION_DESCRIPTION_END
 
 !define /ifndef TVM_GETCOUNT 0x1105
 !define /ifndef TVM_GETITEMHEIGHT 0x111C
-!define /ifndef SWP_NOMOVE 0x0002
+!define /ifndef SWP_NOSIZE 0x0001
 !define /ifndef SWP_NOZORDER 0x0004
 
 ; $R0 to $R3: the left, top, right and bottom of control CONTROL on the components page.
@@ -367,22 +402,31 @@ SectionEnd
   System::Free $R9
 !macroend
 
-; The list below its names, one row spare, and the description box grown
-; upwards into the room left: a few words each would not say what they do.
+; The list moved up to where the install types would be, as tall as its
+; names, and the description box grown upwards into the room left: a few
+; words each would not say what they do.
 Function ComponentsPageShow
-  !insertmacro ComponentsPageRect $mui.ComponentsPage.Components
+  !insertmacro ComponentsPageRect $mui.ComponentsPage.InstTypes
   StrCpy $R4 $R1
-  StrCpy $R5 $R3
-  IntOp $R6 $R2 - $R0
+  !insertmacro ComponentsPageRect $mui.ComponentsPage.Components
+  ${If} $R4 > $R1
+    StrCpy $R4 $R1
+  ${EndIf}
+  IntOp $R5 $R1 - $R4
+  StrCpy $R6 $R3
+  IntOp $R2 $R2 - $R0
   SendMessage $mui.ComponentsPage.Components ${TVM_GETITEMHEIGHT} 0 0 $R7
   SendMessage $mui.ComponentsPage.Components ${TVM_GETCOUNT} 0 0 $R8
-  IntOp $R8 $R8 + 1
   IntOp $R7 $R7 * $R8
-  IntOp $R7 $R7 + 4
-  System::Call 'user32::SetWindowPos(p $mui.ComponentsPage.Components, p 0, i 0, i 0, i R6, i R7, i ${SWP_NOMOVE}|${SWP_NOZORDER})'
-  ; How far the description box moves up.
+  IntOp $R7 $R7 + 6
+  System::Call 'user32::SetWindowPos(p $mui.ComponentsPage.Components, p 0, i R0, i R4, i R2, i R7, i ${SWP_NOZORDER})'
+  ; Its label with it.
+  !insertmacro ComponentsPageRect $mui.ComponentsPage.ComponentsText
+  IntOp $R1 $R1 - $R5
+  System::Call 'user32::SetWindowPos(p $mui.ComponentsPage.ComponentsText, p 0, i R0, i R1, i 0, i 0, i ${SWP_NOSIZE}|${SWP_NOZORDER})'
+  ; How far the description box grows up.
   IntOp $R7 $R4 + $R7
-  IntOp $R8 $R5 - $R7
+  IntOp $R8 $R6 - $R7
   ${If} $R8 <= 0
     Return
   ${EndIf}
@@ -536,7 +580,7 @@ FunctionEnd
 Function .onInstFailed
   ${If} $PlayersDone == 1
   ${AndIf} $SwapDone != 1
-    !insertmacro GameSwap `unplayers`
+    !insertmacro GameSwap `unservice`
     ${If} $0 != 0
       MessageBox MB_OK|MB_ICONSTOP "$1" /SD IDOK
       SetErrorLevel 3
@@ -638,6 +682,8 @@ Section "Uninstall"
   Delete /REBOOTOK "$INSTDIR\${VANTREL_ASIDE}"
   Delete "$INSTDIR\README.txt"
   Delete "$INSTDIR\LICENSE.txt"
+  ; GameSwap removed the service above.
+  Delete "$INSTDIR\VantrelSwitch.exe"
   Delete "$INSTDIR\uninstall.exe"
   RMDir /REBOOTOK "$INSTDIR"
   Delete "$SMPROGRAMS\Vantrel.lnk"

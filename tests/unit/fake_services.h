@@ -170,14 +170,15 @@ public:
         auto it = files.find(Key(path));
         const std::string what = "Cannot delete the file " + Quoted(path) + ": ";
         if (it == files.end()) return Status::Fail(what + "The system cannot find the file specified");
-        if (it->second.locked || InReadOnlyFolder(path)) return Status::Fail(what + "Access is denied");
+        if (InReadOnlyFolder(path)) return Status::AccessDenied(what + "Access is denied");
+        if (it->second.locked) return Status::Fail(what + "Access is denied");
         files.erase(it);
         return Status::Ok();
     }
     Status CreateEmptyFile(std::string_view path) override {
         if (Stopped()) return Status::Fail("The power went off.");
         const std::string what = "Cannot create the file " + Quoted(path) + ": ";
-        if (folders.count(Key(path)) || InReadOnlyFolder(path)) return Status::Fail(what + "Access is denied");
+        if (folders.count(Key(path)) || InReadOnlyFolder(path)) return Status::AccessDenied(what + "Access is denied");
         auto it = files.find(Key(path));
         if (it != files.end() && it->second.locked)
             return Status::Fail(what + "The process cannot access the file because it is being used by another process");
@@ -320,11 +321,38 @@ public:
         return Status::Ok();
     }
 
+    // The build switch service as its control manager shows it. A control
+    // sent runs `onServiceControl`, the service's work; each wait counts.
+    platform::ServiceState serviceState = platform::ServiceState::Missing;
+    std::vector<unsigned> serviceControls;
+    int serviceLaunches = 0;
+    std::function<void(unsigned)> onServiceControl;
+    unsigned waitedMs = 0;
+    Result<platform::ServiceState> ServiceStatus(std::string_view) override { return serviceState; }
+    Status LaunchService(std::string_view) override {
+        ++serviceLaunches;
+        if (serviceState == platform::ServiceState::Stopped) serviceState = platform::ServiceState::Running;
+        return Status::Ok();
+    }
+    Status SendServiceControl(std::string_view, unsigned control) override {
+        if (serviceState != platform::ServiceState::Running)
+            return Status::Fail("The service cannot accept control messages at this time");
+        serviceControls.push_back(control);
+        if (onServiceControl) onServiceControl(control);
+        return Status::Ok();
+    }
+    void Wait(unsigned milliseconds) override { waitedMs += milliseconds; }
+
     // --- platform::SetupServices ---
     std::map<std::string, std::string> systemValues;  // by Key(key + "\\" + name)
-    std::map<std::string, std::uint32_t> usersRights;  // by Key(path), besides the grants
-    std::multiset<std::pair<std::string, std::uint32_t>> grants;  // (Key(path), rights)
+    std::map<std::string, std::uint32_t> usersRights;  // by Key(path), besides the entries added
+    std::vector<std::pair<std::string, platform::AccessEntry>> access;  // (Key(path), entry) added
+    std::set<std::string> accessRefused;               // Key(path) whose permissions cannot change
     std::set<std::string> protectedFolders;            // by Key(path)
+    std::map<std::string, platform::ServiceConfig> services;  // installed, by name
+    std::string serviceNotes;                          // what InstallService answers
+    bool servicesRefused = false;                      // the control manager refuses changes
+    int serviceStops = 0;
     struct Rule {
         std::string name, program;
         bool enabled = true;
@@ -357,20 +385,23 @@ public:
     Result<std::uint32_t> UsersRights(std::string_view path) override {
         if (!files.count(Key(path)) && !folders.count(Key(path))) return Result<std::uint32_t>::Fail("Not found.");
         std::uint32_t rights = usersRights.count(Key(path)) ? usersRights.at(Key(path)) : 0;
-        for (const auto& [granted, r] : grants)
-            if (granted == Key(path)) rights |= r;
+        for (const auto& [changed, entry] : access)
+            if (changed == Key(path) && entry.sid == "S-1-5-32-545" && entry.inheritance == platform::Inheritance::None)
+                rights |= entry.rights;
         return rights;
     }
-    Status GrantUsersRights(std::string_view path, std::uint32_t rights) override {
+    Status AddAccess(std::string_view path, const platform::AccessEntry& entry) override {
         if (Stopped()) return Status::Fail("The power went off.");
-        if (readOnlyFolders.count(Key(path))) return Status::Fail("Access is denied.");
-        grants.insert({Key(path), rights});
+        if (accessRefused.count(Key(path))) return Status::Fail("Access is denied.");
+        if (!files.count(Key(path)) && !folders.count(Key(path))) return Status::Fail("Not found.");
+        if (std::find(access.begin(), access.end(), std::pair{Key(path), entry}) == access.end())
+            access.push_back({Key(path), entry});
         return Status::Ok();
     }
-    Status RevokeUsersRights(std::string_view path, std::uint32_t rights) override {
+    Status RemoveAccess(std::string_view path, const platform::AccessEntry& entry) override {
         if (Stopped()) return Status::Fail("The power went off.");
-        auto it = grants.find({Key(path), rights});
-        if (it != grants.end()) grants.erase(it);
+        if (accessRefused.count(Key(path))) return Status::Fail("Access is denied.");
+        std::erase(access, std::pair{Key(path), entry});
         return Status::Ok();
     }
     Status ProtectFolder(std::string_view path) override {
@@ -418,6 +449,27 @@ public:
         if (folders.count(Key(Trimmed(folder))) || files.count(Key(folder))) return Status::Fail("It exists.");
         AddFolder(Trimmed(folder));
         if (!drivesKeepPermissions) folderSecurity[Key(Trimmed(folder))].othersMayAddOrWrite = true;
+        return Status::Ok();
+    }
+    Result<std::string> InstallService(const platform::ServiceConfig& config) override {
+        if (Stopped()) return Status::Fail("The power went off.");
+        if (servicesRefused) return Status::Fail("Cannot install the service: Access is denied");
+        services[config.name] = config;
+        if (serviceState == platform::ServiceState::Missing) serviceState = platform::ServiceState::Stopped;
+        return serviceNotes;
+    }
+    Status StopService(std::string_view) override {
+        if (Stopped()) return Status::Fail("The power went off.");
+        ++serviceStops;
+        if (serviceState != platform::ServiceState::Missing) serviceState = platform::ServiceState::Stopped;
+        return Status::Ok();
+    }
+    Status RemoveService(std::string_view name) override {
+        if (Stopped()) return Status::Fail("The power went off.");
+        if (!services.count(std::string(name))) return Status::Ok();
+        if (servicesRefused) return Status::Fail("Cannot remove the service: Access is denied");
+        services.erase(std::string(name));
+        serviceState = platform::ServiceState::Missing;
         return Status::Ok();
     }
 

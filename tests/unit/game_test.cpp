@@ -154,6 +154,42 @@ TEST_F(GameFolderTest, AMarkerThatCannotChangeIsReportedAndTheTruthIsKept) {
     EXPECT_EQ(*GetVersion(os), "1.0c");
 }
 
+// Under Program Files only administrators may change the game folder: the
+// switch service setup installs makes the change instead, started when it
+// has stopped; a change the player may make asks nothing of it.
+TEST_F(GameFolderTest, AChangeRefusedForWantOfRightsIsAskedOfTheSwitchService) {
+    ASSERT_TRUE(SwitchToE(os));
+    ASSERT_TRUE(SwitchToC(os));
+    EXPECT_EQ(os.serviceLaunches + os.serviceControls.size(), 0u);
+
+    os.readOnlyFolders.insert(FakeServices::Key(kGame));
+    auto refused = SwitchToE(os);
+    ASSERT_FALSE(refused);
+    EXPECT_NE(refused.message().find("Cannot switch to 1.0e: Cannot create the file \"" + kMarker +
+                                     "\": Access is denied."), std::string::npos);
+    EXPECT_NE(refused.message().find("\"Players may switch builds\" ticked"), std::string::npos);
+
+    os.serviceState = platform::ServiceState::Stopped;
+    os.onServiceControl = [this](unsigned control) {
+        if (control == 128) os.files[FakeServices::Key(kMarker)] = {};
+        if (control == 129) os.files.erase(FakeServices::Key(kMarker));
+    };
+    ASSERT_TRUE(SwitchToE(os));
+    EXPECT_EQ(*GetVersion(os), "1.0e");
+    ASSERT_TRUE(SwitchToC(os));
+    EXPECT_EQ(*GetVersion(os), "1.0c");
+    EXPECT_EQ(os.serviceLaunches, 1);
+    EXPECT_EQ(os.serviceControls, (std::vector<unsigned>{128, 129}));
+
+    // A service that refuses (the event log says why) is waited for 2 s.
+    os.onServiceControl = nullptr;
+    os.waitedMs = 0;
+    auto unchanged = SwitchToE(os);
+    ASSERT_FALSE(unchanged);
+    EXPECT_NE(unchanged.message().find("event log"), std::string::npos) << unchanged.message();
+    EXPECT_EQ(os.waitedMs, 2000u);
+}
+
 TEST_F(GameFolderTest, RunInFolderReportsAMissingFolderOrProgram) {
     auto missing = RunInFolder(os, "D:\\Nowhere", "Brennic.exe", WindowStyle::Normal);
     ASSERT_FALSE(missing);

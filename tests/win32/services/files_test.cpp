@@ -59,6 +59,11 @@ TEST(Files, CreateTruncatesAndRemoveReportsWhatItCouldNotDo) {
     const auto created = os.CreateEmptyFile(folder.substr(0, folder.size() - 1));
     ASSERT_FALSE(created.ok());
     EXPECT_NE(created.message().find("taken"), std::string::npos) << created.message();
+    // Refused for want of rights, so the callers may ask the switch service;
+    // a file that is not there is no such case.
+    EXPECT_TRUE(created.accessDenied());
+    EXPECT_FALSE(again.accessDenied());
+    EXPECT_EQ(*os.ServiceStatus("VantrelSwitchNotInstalled"), platform::ServiceState::Missing);
 }
 
 TEST(AppendAnsiText, AddsAtTheEndWhileAReaderHoldsTheFile) {

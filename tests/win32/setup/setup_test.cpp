@@ -109,6 +109,35 @@ bool KeepsPermissions(const std::wstring& file) {
     return Permissions(file).Users(true) == std::vector<DWORD>{FILE_ADD_FILE};
 }
 
+// The build switch service as the service control manager shows it.
+struct SwitchService {
+    SwitchService() : manager(OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT)) {
+        service = OpenServiceW(manager, L"VantrelSwitch", SERVICE_QUERY_CONFIG | SERVICE_QUERY_STATUS | SERVICE_START |
+                                                              SERVICE_USER_DEFINED_CONTROL);
+    }
+    ~SwitchService() {
+        if (service) CloseServiceHandle(service);
+        CloseServiceHandle(manager);
+    }
+    DWORD State() const {
+        SERVICE_STATUS status{};
+        return QueryServiceStatus(service, &status) ? status.dwCurrentState : 0;
+    }
+    // Start type and command, as "<type> <command>".
+    std::wstring Config() const {
+        alignas(QUERY_SERVICE_CONFIGW) BYTE buffer[8192];
+        auto* config = reinterpret_cast<QUERY_SERVICE_CONFIGW*>(buffer);
+        DWORD needed = 0;
+        if (!QueryServiceConfigW(service, config, sizeof buffer, &needed)) return L"?";
+        return std::to_wstring(config->dwStartType) + L" " + config->lpBinaryPathName;
+    }
+    bool Control(DWORD code) {
+        SERVICE_STATUS status{};
+        return ControlService(service, code, &status);
+    }
+    SC_HANDLE manager, service;
+};
+
 class Setup : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -400,10 +429,11 @@ TEST_F(Setup, AHeldOriginalIsRefusedThenGivenBackByTheRetry) {
 
 // The game's compatibility layers, for the player and for the machine: the
 // stub under the game's name keeps only the privilege layers, the rest move
-// to Brennic_Original.exe; the players may create files in the game folder
-// (and add to the log) and no more; the install folder outside Program
-// Files is the administrators'. The uninstaller puts the layers back as
-// they were and takes back the players' rights.
+// to Brennic_Original.exe; the players may add to the log and no more (the
+// switch service, not they, may create files in the game folder); the
+// install folder outside Program Files is the administrators'. The
+// uninstaller puts the layers back as they were and takes back the log's
+// right.
 TEST_F(Setup, MovesLayersAndSetsPermissionsThenTakesThemBack) {
     Register();
     const std::wstring layers = L"Software\\Microsoft\\Windows NT\\CurrentVersion\\AppCompatFlags\\Layers";
@@ -422,9 +452,7 @@ TEST_F(Setup, MovesLayersAndSetsPermissionsThenTakesThemBack) {
     EXPECT_EQ(ReadValue(Root::LocalMachine, layers, Path(L"Brennic_Original.exe")), L"~ HIGHDPIAWARE");
 
     if (kept) {
-        auto withGrant = usersBefore;
-        withGrant.push_back(FILE_ADD_FILE);
-        EXPECT_EQ(Permissions(game_).Users(true), withGrant);
+        EXPECT_EQ(Permissions(game_).Users(true), usersBefore);
         EXPECT_EQ(Permissions(Path(L"WriteCommandTxt.ini")).Users(true),
                   std::vector<DWORD>{FILE_APPEND_DATA | SYNCHRONIZE});
         const Permissions installed(installDir_);
@@ -446,6 +474,36 @@ TEST_F(Setup, MovesLayersAndSetsPermissionsThenTakesThemBack) {
     if (!kept) GTEST_SKIP() << "this system does not keep the permissions set on files; only the layers were checked";
     EXPECT_EQ(Permissions(game_).Users(true), usersBefore);
     EXPECT_TRUE(Permissions(Path(L"WriteCommandTxt.ini")).Users(true).empty());
+}
+
+// Players switch builds through the service setup installed: it starts on
+// demand from the install folder, creates and deletes on.ini on request,
+// stops itself when idle, and goes with the uninstaller.
+TEST_F(Setup, InstallsTheSwitchServiceThatSwitchesOnRequestAndStopsWhenIdle) {
+    Register();
+    ASSERT_EQ(RunSetup(), 0u);
+    {
+        SwitchService installed;
+        ASSERT_TRUE(installed.service) << GetLastError();
+        EXPECT_EQ(installed.Config(), L"3 \"" + installDir_ + L"\\VantrelSwitch.exe\"");  // on demand
+        EXPECT_EQ(installed.State(), DWORD{SERVICE_STOPPED});
+        ASSERT_TRUE(StartServiceW(installed.service, 0, nullptr)) << GetLastError();
+        ASSERT_TRUE(WaitUntil([&] { return installed.State() == SERVICE_RUNNING; }, 10000ms));
+        ASSERT_TRUE(installed.Control(129));
+        EXPECT_TRUE(WaitUntil([&] { return !FileExists(Path(L"on.ini")); }, 2000ms));
+        ASSERT_TRUE(installed.Control(128));
+        EXPECT_TRUE(WaitUntil([&] { return FileExists(Path(L"on.ini")); }, 2000ms));
+        EXPECT_EQ(ReadFileBytes(Path(L"on.ini")), "");
+        EXPECT_TRUE(installed.Control(200));  // taken, refused: nothing changes
+        EXPECT_TRUE(FileExists(Path(L"on.ini")));
+        // Half a minute after the last request it is gone.
+        EXPECT_TRUE(StillTrueAfter([&] { return installed.State() == SERVICE_RUNNING; }, 20000ms));
+        EXPECT_TRUE(WaitUntil([&] { return installed.State() == SERVICE_STOPPED; }, 20000ms));
+    }
+    EXPECT_EQ(RunUninstaller(), 0u);
+    EXPECT_FALSE(SwitchService().service);
+    EXPECT_FALSE(FileExists(installDir_ + L"\\VantrelSwitch.exe"));
+    ExpectGivenBack();
 }
 
 // Cut off after the rename, with no record (a run of an older setup, say):
