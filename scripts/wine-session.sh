@@ -15,8 +15,10 @@ wine_prefix_base=${wine_prefix:-$build/wine}
 # other width is built too, so that a compile break at either one shows.
 # Python checks every link and dates the release files; Wine's own fonts and
 # Liberation's stand in for the Windows fonts the windows and pictures use;
-# xdotool is the tray tests' real pointer.
-packages=(cmake make g++ g++-mingw-w64-i686 g++-mingw-w64-x86-64 python3 wine wine32:i386 wine64 fonts-wine fonts-liberation xvfb xdotool googletest nsis)
+# xdotool is the tray tests' real pointer; osslsigncode, openssl and 7-Zip
+# sign a release with a throwaway key and take its uninstaller out to check.
+packages=(cmake make g++ g++-mingw-w64-i686 g++-mingw-w64-x86-64 python3 wine wine32:i386 wine64 fonts-wine fonts-liberation xvfb xdotool googletest nsis
+          osslsigncode openssl 7zip)
 
 need_packages() {
   local missing=() p

@@ -1,7 +1,9 @@
 ; The setup program and its uninstaller. CMake passes VERSION, TARGET
 ; (x86-unicode or amd64-unicode), OUTFILE, the four programs and TEXT_DIR
-; (README.txt, LICENSE.txt). What touches the game folder is GameSwap.exe's
-; job; this script does what installers do.
+; (README.txt, LICENSE.txt), ICON, and SIGN when the release is signed: a
+; command that signs, in place, the file named last, described by the text
+; before it. What touches the game folder is GameSwap.exe's job; this script
+; does what installers do.
 ;
 ; Command line, besides NSIS's own /S and /D=<folder>:
 ;   /GAME=<full path of the game's executable>  put Brennic in front of that
@@ -21,12 +23,28 @@ RequestExecutionLevel admin
 !include nsDialogs.nsh
 !include Sections.nsh
 !include WinMessages.nsh
+!include MUI2.nsh
+
+; Drawn by the system's visual styles, sharp at any DPI, and known to every
+; Windows from 7 on, which otherwise treats it as a program of Vista's time.
+XPStyle on
+ManifestDPIAware true
+ManifestSupportedOS all
+BrandingText "Vantrel ${VERSION}"
+
+; The uninstaller is signed as it is made, before setup carries it; setup
+; itself last.
+!ifdef SIGN
+  !uninstfinalize '${SIGN} "Vantrel ${VERSION} uninstaller" "%1"' = 0
+  !finalize '${SIGN} "Vantrel ${VERSION} setup" "%1"' = 0
+!endif
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Vantrel"
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
 !define GAME_KEY "SOFTWARE\Microsoft\DirectPlay\Applications\Age of Empires II - The Conquerors Expansion"
 !define PUBLISHER "Holvane"
 !define SETUP_LOG "$TEMP\Vantrel-setup.log"
+!define OPTIONS_KEY "Software\Vantrel\Control"
 
 Name "Vantrel ${VERSION}"
 OutFile "${OUTFILE}"
@@ -50,14 +68,36 @@ Var SwapDone       ; 1 once this run has put Brennic in front of the game
 Var OldDir         ; the folder of an earlier installation, or empty
 Var PlayersDone    ; 1 once this run has installed the build switch service
 Var MadeDir        ; the install folder, when this run made it
+Var StartupWasOn   ; 1 when this user had Vantrel start with Windows before this run
 
-ComponentText "$\"Players may switch builds$\" installs the Vantrel build switch, a small Windows service that creates or deletes on.ini in the game folder when a player switches builds, and can do nothing else: no player gets any right to create files there. It runs only when asked, and stops itself half a minute later. Players may also add to the stub's log. The uninstaller removes it." "" "Choose what setup does:"
-Page components
-Page directory
+!define MUI_ICON "${ICON}"
+!define MUI_UNICON "${ICON}"
+!define MUI_ABORTWARNING
+!define MUI_WELCOMEPAGE_TEXT "Setup will install Vantrel ${VERSION}, which switches Age of Empires II - The Conquerors Expansion between 1.0c and 1.0e from the notification area, and put Brennic in front of the game so that every start of it can pick the build.$\r$\n$\r$\nClose the game before you go on.$\r$\n$\r$\n$_CLICK"
+!insertmacro MUI_PAGE_WELCOME
+!define MUI_COMPONENTSPAGE_TEXT_TOP "Tick what setup should do. Point at an item to read what it does."
+!define MUI_COMPONENTSPAGE_TEXT_COMPLIST "Choose what setup does:"
+!define MUI_COMPONENTSPAGE_SMALLDESC
+!define MUI_PAGE_CUSTOMFUNCTION_SHOW ComponentsPageShow
+!insertmacro MUI_PAGE_COMPONENTS
+!insertmacro MUI_PAGE_DIRECTORY
 Page custom GamePage GamePageLeave
-Page instfiles
-UninstPage uninstConfirm
-UninstPage instfiles
+; What setup did, and any note about it, stays on screen until Next.
+!define MUI_FINISHPAGE_NOAUTOCLOSE
+!insertmacro MUI_PAGE_INSTFILES
+!define MUI_FINISHPAGE_TEXT "Vantrel is installed. It lives in the notification area: click its icon to switch builds, start the game, or change its options.$\r$\n$\r$\nClick Finish to close Setup."
+!define MUI_FINISHPAGE_RUN
+!define MUI_FINISHPAGE_RUN_TEXT "Start Vantrel now"
+!define MUI_FINISHPAGE_RUN_FUNCTION StartVantrel
+!define MUI_FINISHPAGE_SHOWREADME
+!define MUI_FINISHPAGE_SHOWREADME_TEXT "Show the README"
+!define MUI_FINISHPAGE_SHOWREADME_NOTCHECKED
+!define MUI_FINISHPAGE_SHOWREADME_FUNCTION ShowReadme
+!define MUI_FINISHPAGE_NOREBOOTSUPPORT
+!insertmacro MUI_PAGE_FINISH
+!insertmacro MUI_UNPAGE_CONFIRM
+!insertmacro MUI_UNPAGE_INSTFILES
+!insertmacro MUI_LANGUAGE "English"
 
 ; Ends every running Vantrel of this session: its options window ends it
 ; without a question when closed. Then waits a few seconds for `FILE` to be
@@ -295,10 +335,212 @@ Section "-Players may not switch builds"
   ${EndIf}
 SectionEnd
 
+; "Add to 'Startup'" in Vantrel's options, done by setup: the same single Run
+; value, and the "Starting" setting its box is drawn from. This user's own
+; value, not the machine's: Vantrel runs unelevated and, finding the option
+; on at its start, writes this one and removes the other; an elevated
+; setup's machine-wide value would be the one it could not remove.
+Section "Start Vantrel with Windows" SecStartup
+  SetRegView 32
+  Call SetupRunsAsSignedInUser
+  Pop $0
+  ${If} $0 != 1
+    DetailPrint "Setup runs as another account than the one signed in to Windows, so it did not add Vantrel to Startup: tick $\"Add to 'Startup'$\" in Vantrel's options to have it start with Windows."
+    Return
+  ${EndIf}
+  ; Quoted only when the path holds a blank, as Vantrel writes it.
+  StrCpy $0 "$INSTDIR\Vantrel.exe"
+  System::Call 'shlwapi::PathQuoteSpacesW(w r0 r0)'
+  ClearErrors
+  WriteRegStr HKCU "${RUN_KEY}" "Vantrel" $0
+  ${If} ${Errors}
+    DetailPrint "Vantrel could not be added to Startup: the registry value HKEY_CURRENT_USER\${RUN_KEY}\Vantrel cannot be written."
+    Return
+  ${EndIf}
+  DeleteRegValue HKLM "${RUN_KEY}" "Vantrel"
+  WriteRegStr HKCU "${OPTIONS_KEY}" "Starting" "1"
+SectionEnd
+
+; Unticked where it was on: taken out of Startup as Vantrel's option does.
+Section "-Not with Windows"
+  SetRegView 32
+  ${If} ${SectionIsSelected} ${SecStartup}
+  ${OrIf} $StartupWasOn != 1
+    Return
+  ${EndIf}
+  Call SetupRunsAsSignedInUser
+  Pop $0
+  ${If} $0 == 1
+    DeleteRegValue HKCU "${RUN_KEY}" "Vantrel"
+    DeleteRegValue HKLM "${RUN_KEY}" "Vantrel"
+    WriteRegStr HKCU "${OPTIONS_KEY}" "Starting" "0"
+  ${EndIf}
+SectionEnd
+
+Section "-Details"
+  Call WidenDetails
+SectionEnd
+
+; Shown when the pointer is on a component; one string each.
+!insertmacro MUI_FUNCTION_DESCRIPTION_BEGIN
+  !insertmacro MUI_DESCRIPTION_TEXT ${SecStub} "Renames the game's executable Brennic_Original.exe and puts Brennic under its name, so that whatever starts the game starts Brennic, which starts the build you chose. The uninstaller gives the game back."
+  !insertmacro MUI_DESCRIPTION_TEXT ${SecPlayers} "Installs the Vantrel build switch, a small Windows service that creates or deletes on.ini in the game folder when a player switches builds, and can do nothing else: no player gets any right to create files there. It runs only when asked, and stops itself half a minute later. Players may also add to the stub's log. The uninstaller removes it."
+  !insertmacro MUI_DESCRIPTION_TEXT ${SecStartup} "Starts Vantrel in the notification area when you sign in to Windows, as $\"Add to 'Startup'$\" in its options does; untick that option to stop it."
+!insertmacro MUI_FUNCTION_DESCRIPTION_END
+
+!define /ifndef TVM_GETCOUNT 0x1105
+!define /ifndef TVM_GETITEMHEIGHT 0x111C
+!define /ifndef SWP_NOSIZE 0x0001
+!define /ifndef SWP_NOZORDER 0x0004
+
+; $R0 to $R3: the left, top, right and bottom of control CONTROL on the components page.
+!macro ComponentsPageRect CONTROL
+  System::Call '*(i, i, i, i) p.R9'
+  System::Call 'user32::GetWindowRect(p ${CONTROL}, p R9)'
+  System::Call 'user32::MapWindowPoints(p 0, p $mui.ComponentsPage, p R9, i 2)'
+  System::Call '*$R9(i .R0, i .R1, i .R2, i .R3)'
+  System::Free $R9
+!macroend
+
+; The list moved up to where the install types would be, as tall as its
+; names, and the description box grown upwards into the room left: a few
+; words each would not say what they do.
+Function ComponentsPageShow
+  !insertmacro ComponentsPageRect $mui.ComponentsPage.InstTypes
+  StrCpy $R4 $R1
+  !insertmacro ComponentsPageRect $mui.ComponentsPage.Components
+  ${If} $R4 > $R1
+    StrCpy $R4 $R1
+  ${EndIf}
+  IntOp $R5 $R1 - $R4
+  StrCpy $R6 $R3
+  IntOp $R2 $R2 - $R0
+  SendMessage $mui.ComponentsPage.Components ${TVM_GETITEMHEIGHT} 0 0 $R7
+  SendMessage $mui.ComponentsPage.Components ${TVM_GETCOUNT} 0 0 $R8
+  IntOp $R7 $R7 * $R8
+  IntOp $R7 $R7 + 6
+  System::Call 'user32::SetWindowPos(p $mui.ComponentsPage.Components, p 0, i R0, i R4, i R2, i R7, i ${SWP_NOZORDER})'
+  ; Its label with it.
+  !insertmacro ComponentsPageRect $mui.ComponentsPage.ComponentsText
+  IntOp $R1 $R1 - $R5
+  System::Call 'user32::SetWindowPos(p $mui.ComponentsPage.ComponentsText, p 0, i R0, i R1, i 0, i 0, i ${SWP_NOSIZE}|${SWP_NOZORDER})'
+  ; How far the description box grows up.
+  IntOp $R7 $R4 + $R7
+  IntOp $R8 $R6 - $R7
+  ${If} $R8 <= 0
+    Return
+  ${EndIf}
+  !insertmacro ComponentsPageRect $mui.ComponentsPage.DescriptionTitle
+  IntOp $R1 $R1 - $R8
+  IntOp $R2 $R2 - $R0
+  IntOp $R3 $R3 - $R1
+  System::Call 'user32::SetWindowPos(p $mui.ComponentsPage.DescriptionTitle, p 0, i R0, i R1, i R2, i R3, i ${SWP_NOZORDER})'
+  !insertmacro ComponentsPageRect $mui.ComponentsPage.DescriptionText
+  IntOp $R1 $R1 - $R8
+  IntOp $R2 $R2 - $R0
+  IntOp $R3 $R3 - $R1
+  System::Call 'user32::SetWindowPos(p $mui.ComponentsPage.DescriptionText, p 0, i R0, i R1, i R2, i R3, i ${SWP_NOZORDER})'
+FunctionEnd
+
+!define /ifndef LVM_SETCOLUMNWIDTH 0x101E
+!define /ifndef LVSCW_AUTOSIZE -1
+
+; The details as wide as their longest line, scrolled sideways, so that no
+; line ends in "...". Run by a last section: a failure's words, cut here,
+; are whole in its message box and the log.
+!macro WidenDetails UN
+  Function ${UN}WidenDetails
+    ; A silent run has no window; the search would find another program's.
+    ${If} $HWNDPARENT != 0
+      FindWindow $R0 "#32770" "" $HWNDPARENT
+      GetDlgItem $R0 $R0 1016
+      SendMessage $R0 ${LVM_SETCOLUMNWIDTH} 0 ${LVSCW_AUTOSIZE}
+    ${EndIf}
+  FunctionEnd
+!macroend
+!insertmacro WidenDetails ""
+!insertmacro WidenDetails "un."
+
+; An upgrade keeps Startup as the player had it; a first installation
+; starts with Windows.
+Function InitStartupSection
+  StrCpy $StartupWasOn 0
+  ReadRegStr $0 HKCU "${OPTIONS_KEY}" "Starting"
+  ${If} $0 == 1
+    StrCpy $StartupWasOn 1
+  ${EndIf}
+  ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
+  ${If} $0 != ""
+  ${AndIf} $StartupWasOn != 1
+    !insertmacro UnselectSection ${SecStartup}
+  ${EndIf}
+FunctionEnd
+
+; Pushes 1 when setup runs as the user signed in to this desktop, or when no
+; shell runs to tell; 0 when it runs as another account, as when a user who
+; is not an administrator elevated it with an administrator's password: its
+; HKEY_CURRENT_USER is then that administrator's.
+Function SetupRunsAsSignedInUser
+  Push $0
+  Push $1
+  Push $2
+  Push $3
+  Push $4
+  StrCpy $0 1
+  System::Call 'user32::GetShellWindow() p.r1'
+  ${If} $1 != 0
+    ; Its own shell's token is open to the signed-in user, elevated or not;
+    ; to another account, as a rule, it is not.
+    StrCpy $0 0
+    System::Call 'user32::GetWindowThreadProcessId(p r1, *i .r2)'
+    ; PROCESS_QUERY_LIMITED_INFORMATION, TOKEN_QUERY
+    System::Call 'kernel32::OpenProcess(i 0x1000, i 0, i r2) p.r3'
+    System::Call 'advapi32::OpenProcessToken(p r3, i 8, *p .r1) i.r2'
+    System::Call 'kernel32::CloseHandle(p r3)'
+    ${If} $2 != 0
+      System::Call 'advapi32::OpenProcessToken(p -1, i 8, *p .r2)'
+      System::Call '*(&i512, &i512) p.r3'
+      IntPtrOp $4 $3 + 512
+      System::Call 'advapi32::GetTokenInformation(p r1, i 1, p r3, i 512, *i 0)'
+      System::Call 'advapi32::GetTokenInformation(p r2, i 1, p r4, i 512, *i 0)'
+      ; A TOKEN_USER begins with its user's SID.
+      System::Call '*$3(p .r1)'
+      System::Call '*$4(p .r4)'
+      ${If} $1 != 0
+      ${AndIf} $4 != 0
+        System::Call 'advapi32::EqualSid(p r1, p r4) i.r0'
+      ${EndIf}
+      System::Free $3
+      System::Call 'kernel32::CloseHandle(p r2)'
+    ${EndIf}
+  ${EndIf}
+  ${If} $0 != 0
+    StrCpy $0 1
+  ${EndIf}
+  Pop $4
+  Pop $3
+  Pop $2
+  Pop $1
+  Exch $0
+FunctionEnd
+
+; Setup runs elevated, and a program it started would run with its token.
+; Explorer, given a program, hands it to the shell that already runs and
+; exits; the shell starts it as the signed-in user.
+Function StartVantrel
+  Exec '"$WINDIR\explorer.exe" "$INSTDIR\Vantrel.exe"'
+FunctionEnd
+
+; Through the shell too: an editor started elevated could open and save any file.
+Function ShowReadme
+  Exec '"$WINDIR\explorer.exe" "$INSTDIR\README.txt"'
+FunctionEnd
+
 Function .onInit
   SetRegView 32
   StrCpy $SwapDone 0
   StrCpy $PlayersDone 0
+  Call InitStartupSection
   ; An earlier installation's folder is the default; /D= still chooses.
   ReadRegStr $OldDir HKLM "${UNINSTALL_KEY}" "InstallLocation"
   ${If} $OldDir != ""
@@ -363,6 +605,7 @@ Function GamePage
   ${IfNot} ${SectionIsSelected} ${SecStub}
     Abort
   ${EndIf}
+  !insertmacro MUI_HEADER_TEXT "Choose the Game" "Brennic goes in front of the game's executable."
   nsDialogs::Create 1018
   Pop $0
   ${If} $GameExe != ""
@@ -454,3 +697,8 @@ SectionEnd
 Function un.onInit
   SetRegView 32
 FunctionEnd
+
+; After the uninstaller's work, as "-Details" after setup's.
+Section "-un.Details"
+  Call un.WidenDetails
+SectionEnd

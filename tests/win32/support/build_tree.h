@@ -37,4 +37,15 @@ inline std::wstring BuiltProgram(const std::wstring& fileName) {
                              Utf8(BuildDir()));
 }
 
+// The setup program this build made, in the package folder. Throws
+// std::runtime_error when there is none.
+inline std::wstring BuiltSetupProgram() {
+    WIN32_FIND_DATAW found{};
+    const std::wstring folder = BuildDir() + L"\\package\\";
+    HANDLE search = FindFirstFileW((folder + L"Vantrel-*setup.exe").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) throw std::runtime_error("no setup program in " + Utf8(folder));
+    FindClose(search);
+    return folder + found.cFileName;
+}
+
 }  // namespace e2e
