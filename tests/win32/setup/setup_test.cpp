@@ -31,16 +31,6 @@ const std::wstring kUninstallKey = L"Software\\Microsoft\\Windows\\CurrentVersio
 const std::wstring kRunKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 const std::wstring kExecutable = L"age2_x1.exe";
 
-// The setup program this build made, found in the package folder.
-std::wstring SetupProgram() {
-    WIN32_FIND_DATAW found{};
-    const std::wstring folder = BuildDir() + L"\\package\\";
-    HANDLE search = FindFirstFileW((folder + L"Vantrel-*setup.exe").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) throw std::runtime_error("no setup program in " + Utf8(folder));
-    FindClose(search);
-    return folder + found.cFileName;
-}
-
 // Every file in a folder with its bytes, to prove nothing in it changed.
 std::map<std::wstring, std::string> FolderContents(const std::wstring& folder) {
     std::map<std::wstring, std::string> contents;
@@ -165,7 +155,7 @@ protected:
 
     // Runs setup silently; answers its exit code.
     std::optional<DWORD> RunSetup(const std::wstring& options = L"", const std::wstring& folder = L"") {
-        Process setup(SetupProgram(), L"/S " + options + L" /D=" + (folder.empty() ? installDir_ : folder));
+        Process setup(BuiltSetupProgram(), L"/S " + options + L" /D=" + (folder.empty() ? installDir_ : folder));
         return setup.WaitForExit(60000ms);
     }
     std::string SetupLog() const {
@@ -353,7 +343,7 @@ TEST_F(Setup, UpgradesOverARunningVantrelAndMovesOnlyWhenTold) {
     EXPECT_EQ(ReadValue(Root::LocalMachine, kUninstallKey, L"InstallLocation"), moved);
     EXPECT_FALSE(FolderExists(installDir_));
     installDir_ = moved;
-    Process again(SetupProgram(), L"/S");  // without /D=: where it is
+    Process again(BuiltSetupProgram(), L"/S");  // without /D=: where it is
     EXPECT_EQ(again.WaitForExit(60000ms), 0u);
     EXPECT_TRUE(FileExists(moved + L"\\Vantrel.exe"));
     EXPECT_FALSE(FolderExists(L"C:\\Program Files\\Vantrel"));
