@@ -235,10 +235,6 @@ public:
     // name, whose other names may lie anywhere.
     virtual Status AddAccess(std::string_view path, const AccessEntry& entry) = 0;
     virtual Status RemoveAccess(std::string_view path, const AccessEntry& entry) = 0;
-    // Gives a folder, and what is in it, the permissions a folder under
-    // Program Files has: only administrators and the system may change it,
-    // users may read and run it. Administrators become its owner.
-    virtual Status ProtectFolder(std::string_view path) = 0;
 
     // Windows Firewall rules by the program they are for (a full path,
     // compared without regard to case). FirewallRules: all of them, enabled
@@ -259,8 +255,10 @@ public:
     // elevated and at every log-on. "Others": every account besides
     // Administrators, SYSTEM and TrustedInstaller.
     virtual Result<FolderSecurity> ReadFolderSecurity(std::string_view folder) = 0;
-    // Creates the folder with the permissions ProtectFolder gives, from its
-    // first instant; fails when anything is at the path.
+    // Creates the folder with the permissions a folder under Program Files
+    // has, from its first instant: only administrators and the system may
+    // change it, users may read and run it, and Administrators own it. Fails
+    // when anything is at the path.
     virtual Status CreateProtectedFolder(std::string_view folder) = 0;
 
     // Installs a service, or brings the installed one of that name to

@@ -1,6 +1,5 @@
-// Permissions of files and folders, as setup sets them: the install folder
-// protected like one under Program Files, and single entries for one account
-// that can be taken back exactly.
+// Permissions of files and folders, as setup sets them: single entries for
+// one account that can be taken back exactly.
 
 #include <windows.h>
 #include <aclapi.h>
@@ -201,35 +200,6 @@ Status Win32SetupServices::AddAccess(std::string_view path, const AccessEntry& e
 
 Status Win32SetupServices::RemoveAccess(std::string_view path, const AccessEntry& entry) {
     return ChangeAccess(path, entry, false);
-}
-
-Status Win32SetupServices::ProtectFolder(std::string_view path) {
-    // As under Program Files: the system and administrators have full
-    // control, users and app containers (S-1-15-2-1) read and run; nothing
-    // is inherited from a parent that lets others change it. Unlike a single
-    // entry, this is meant for everything in the folder, so the system's
-    // walk through it is wanted here.
-    UniqueLocalMemory descriptor;
-    PSECURITY_DESCRIPTOR made = nullptr;
-    if (!::ConvertStringSecurityDescriptorToSecurityDescriptorW(
-            L"O:BAD:PAI(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;0x1200a9;;;BU)(A;OICI;0x1200a9;;;S-1-15-2-1)",
-            SDDL_REVISION_1, &made, nullptr)) {
-        const DWORD error = ::GetLastError();
-        return Failure("Cannot build the permissions for " + Quoted(path), error);
-    }
-    descriptor.reset(made);
-    PACL acl = nullptr;
-    PSID owner = nullptr;
-    BOOL present = FALSE, defaulted = FALSE;
-    ::GetSecurityDescriptorDacl(made, &present, &acl, &defaulted);
-    ::GetSecurityDescriptorOwner(made, &owner, &defaulted);
-    std::wstring wide = Widen(path);
-    const DWORD rc = ::SetNamedSecurityInfoW(
-        wide.data(), SE_FILE_OBJECT,
-        OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION, owner, nullptr,
-        acl, nullptr);
-    if (rc != ERROR_SUCCESS) return Failure("Cannot protect the folder " + Quoted(path), rc);
-    return Status::Ok();
 }
 
 }  // namespace platform::win32

@@ -11,6 +11,11 @@ namespace platform::win32 {
 
 class Win32Services final : public Services {
 public:
+    // Defined in win32_services.cpp, and so its table of virtual functions
+    // with it: registry.cpp, which the switch service links for its one
+    // read, must not pull that table, and with it USER32, into the service.
+    ~Win32Services() override;
+
     Result<std::string> ReadRegistry(std::string_view path) override;
     Status WriteRegistry(std::string_view path, std::string_view data) override;
     Status DeleteRegistry(std::string_view path) override;
@@ -76,7 +81,6 @@ public:
     Result<std::uint32_t> UsersRights(std::string_view path) override;
     Status AddAccess(std::string_view path, const AccessEntry& entry) override;
     Status RemoveAccess(std::string_view path, const AccessEntry& entry) override;
-    Status ProtectFolder(std::string_view path) override;
     // Defined in registry.cpp.
     Result<std::string> ReadSystemValue(std::string_view key, std::string_view name) override;
     Status WriteSystemValue(std::string_view key, std::string_view name, std::string_view data) override;

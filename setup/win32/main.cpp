@@ -9,7 +9,6 @@
 //                                                            switch service, installed from there
 //   GameSwap.exe [/log=<file>] stopservice                   stop it, so its program can be replaced
 //   GameSwap.exe [/log=<file>] unservice                     take back what service did
-//   GameSwap.exe [/log=<file>] protect <folder>              permissions as under Program Files
 //   GameSwap.exe [/log=<file>] folder <install folder>       is it safe for Vantrel? 0: yes, 1: its
 //                                                            subfolder Vantrel (made) is, 2: neither
 //   GameSwap.exe [/log=<file>] samefolder <earlier> <chosen> 0: one folder, 1: two, 2: cannot tell
@@ -127,11 +126,6 @@ int main() {
                                                   notBack + "Run the uninstaller again to try once more."};
         return Finish(report);
     }
-    if (arguments.size() == 2 && command == "protect") {
-        if (platform::Status s = system.ProtectFolder(arguments[1]); !s)
-            return Finish({setup::Outcome::Refused, s.message()});
-        return Finish({setup::Outcome::Done, "Only administrators may change the files in " + arguments[1] + "."});
-    }
     if (arguments.size() == 2 && command == "folder") {
         const setup::InstallFolder place = setup::ChooseInstallFolder(os, system, arguments[1]);
         return Finish({place.outcome, place.message});
@@ -172,7 +166,7 @@ int main() {
         return Finish(report);
     }
     Print("Usage: GameSwap.exe [/log=<file>] install <Brennic.exe> [<game executable>] | uninstall | "
-          "service <VantrelSwitch.exe> [<game executable>] | stopservice | unservice | protect <folder> | "
+          "service <VantrelSwitch.exe> [<game executable>] | stopservice | unservice | "
           "folder <folder> | samefolder <folder> <folder>");
     return kUsage;
 }

@@ -348,7 +348,6 @@ public:
     std::map<std::string, std::uint32_t> usersRights;  // by Key(path), besides the entries added
     std::vector<std::pair<std::string, platform::AccessEntry>> access;  // (Key(path), entry) added
     std::set<std::string> accessRefused;               // Key(path) whose permissions cannot change
-    std::set<std::string> protectedFolders;            // by Key(path)
     std::map<std::string, platform::ServiceConfig> services;  // installed, by name
     std::string serviceNotes;                          // what InstallService answers
     bool servicesRefused = false;                      // the control manager refuses changes
@@ -402,11 +401,6 @@ public:
         if (Stopped()) return Status::Fail("The power went off.");
         if (accessRefused.count(Key(path))) return Status::Fail("Access is denied.");
         std::erase(access, std::pair{Key(path), entry});
-        return Status::Ok();
-    }
-    Status ProtectFolder(std::string_view path) override {
-        if (Stopped()) return Status::Fail("The power went off.");
-        protectedFolders.insert(Key(path));
         return Status::Ok();
     }
     Result<std::vector<platform::FirewallRule>> FirewallRules(std::string_view program) override {
