@@ -28,11 +28,6 @@ bool SameName(std::string_view a, std::string_view b) { return Lower(a) == Lower
 
 std::string Quote(std::string_view text) { return "\"" + std::string(text) + "\""; }
 
-std::string Sentence(std::string text) {
-    if (!text.empty() && text.back() != '.') text += '.';
-    return text;
-}
-
 // Writes the record, a value a step, and flushes it to the disk, so that no
 // change it describes can reach the disk before it.
 Status WriteRecord(platform::Services& os, Steps& steps, const Record& record) {

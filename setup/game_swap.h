@@ -34,6 +34,12 @@ inline constexpr std::string_view kRecordKey =
     "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Vantrel\\";
 // The registry path of one value setup records beside its uninstall entry.
 inline std::string RecordValue(std::string_view name) { return std::string(kRecordKey) + std::string(name); }
+// `text` ended by a full stop: the reports are made of the system's words
+// put into sentences.
+inline std::string Sentence(std::string text) {
+    if (!text.empty() && text.back() != '.') text += '.';
+    return text;
+}
 inline constexpr std::string_view kGameWindowTitle = "Age Of Empires II Expansion";
 inline constexpr std::string_view kOriginalName = "Brennic_Original.exe";
 inline constexpr std::string_view kStubName = "Brennic.exe";

@@ -81,11 +81,6 @@ Status Grant(platform::Services& os, platform::SetupServices& system, Steps& ste
     return Status::Ok();
 }
 
-std::string Sentence(std::string text) {
-    if (!text.empty() && text.back() != '.') text += '.';
-    return text;
-}
-
 // What lets someone change a program: write, delete, change permissions or
 // take ownership.
 constexpr std::uint32_t kChangeRights = 0x2 | 0x4 | 0x10000 | 0x40000 | 0x80000;
