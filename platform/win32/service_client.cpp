@@ -3,18 +3,14 @@
 
 #include <windows.h>
 
+#include "platform/win32/service_handle.h"
 #include "platform/win32/system_error.h"
 #include "platform/win32/text.h"
-#include "platform/win32/unique_handle.h"
 #include "platform/win32/win32_services.h"
 
 namespace platform::win32 {
 
-namespace {
-
-// Opens the service with `access` alone: more would be refused to a user.
-// A service that is not installed leaves the handle empty with `missing` set.
-Status OpenNamedService(std::string_view name, DWORD access, UniqueService& service, bool* missing = nullptr) {
+Status OpenNamedService(std::string_view name, DWORD access, UniqueService& service, bool* missing) {
     UniqueService manager(::OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT));
     if (!manager) {
         const DWORD error = ::GetLastError();
@@ -29,8 +25,6 @@ Status OpenNamedService(std::string_view name, DWORD access, UniqueService& serv
     }
     return Failure("Cannot open the service " + Quoted(name), error);
 }
-
-}  // namespace
 
 Result<ServiceState> Win32Services::ServiceStatus(std::string_view name) {
     UniqueService service;

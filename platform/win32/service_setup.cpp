@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <sddl.h>
 
+#include "platform/win32/service_handle.h"
 #include "platform/win32/system_error.h"
 #include "platform/win32/text.h"
 #include "platform/win32/unique_handle.h"
@@ -17,15 +18,6 @@ constexpr DWORD kStopWaitMs = 20000;
 
 std::wstring EventSourceKey(std::string_view name) {
     return L"SYSTEM\\CurrentControlSet\\Services\\EventLog\\Application\\" + Widen(name);
-}
-
-Status OpenManager(UniqueService& manager, DWORD access) {
-    manager.reset(::OpenSCManagerW(nullptr, nullptr, access));
-    if (!manager) {
-        const DWORD error = ::GetLastError();
-        return Failure("Cannot reach the service control manager", error);
-    }
-    return Status::Ok();
 }
 
 // Asks a running service to stop and waits until it has.
@@ -86,8 +78,11 @@ Status AddEventSource(std::string_view name, std::string_view program) {
 }  // namespace
 
 Result<std::string> Win32SetupServices::InstallService(const ServiceConfig& config) {
-    UniqueService manager;
-    if (Status s = OpenManager(manager, SC_MANAGER_CREATE_SERVICE); !s) return s;
+    UniqueService manager(::OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CREATE_SERVICE));
+    if (!manager) {
+        const DWORD error = ::GetLastError();
+        return Failure("Cannot reach the service control manager", error);
+    }
     const std::wstring name = Widen(config.name), display = Widen(config.displayName);
     const std::wstring command = L"\"" + Widen(config.program) + L"\"";
     const std::wstring account = Widen(config.account);
@@ -144,22 +139,18 @@ Result<std::string> Win32SetupServices::InstallService(const ServiceConfig& conf
 }
 
 Status Win32SetupServices::StopService(std::string_view name) {
-    UniqueService manager, service;
-    if (Status s = OpenManager(manager, SC_MANAGER_CONNECT); !s) return s;
-    service.reset(::OpenServiceW(manager.get(), Widen(name).c_str(), SERVICE_STOP | SERVICE_QUERY_STATUS));
-    if (!service) {
-        const DWORD error = ::GetLastError();
-        if (error == ERROR_SERVICE_DOES_NOT_EXIST) return Status::Ok();
-        return Failure("Cannot open the service " + Quoted(name), error);
-    }
-    return StopAndWait(service.get(), name);
+    UniqueService service;
+    bool missing = false;
+    if (Status s = OpenNamedService(name, SERVICE_STOP | SERVICE_QUERY_STATUS, service, &missing); !s) return s;
+    return missing ? Status::Ok() : StopAndWait(service.get(), name);
 }
 
 Status Win32SetupServices::RemoveService(std::string_view name) {
-    UniqueService manager, service;
-    if (Status s = OpenManager(manager, SC_MANAGER_CONNECT); !s) return s;
-    service.reset(::OpenServiceW(manager.get(), Widen(name).c_str(), SERVICE_STOP | SERVICE_QUERY_STATUS | DELETE));
-    if (service) {
+    UniqueService service;
+    bool missing = false;
+    if (Status s = OpenNamedService(name, SERVICE_STOP | SERVICE_QUERY_STATUS | DELETE, service, &missing); !s)
+        return s;
+    if (!missing) {
         if (Status s = StopAndWait(service.get(), name); !s) return s;
         // ERROR_SERVICE_MARKED_FOR_DELETE: a run cut off after this call.
         if (!::DeleteService(service.get())) {
@@ -167,8 +158,6 @@ Status Win32SetupServices::RemoveService(std::string_view name) {
             if (error != ERROR_SERVICE_MARKED_FOR_DELETE)
                 return Failure("Cannot remove the service " + Quoted(name), error);
         }
-    } else if (const DWORD error = ::GetLastError(); error != ERROR_SERVICE_DOES_NOT_EXIST) {
-        return Failure("Cannot open the service " + Quoted(name), error);
     }
     const LSTATUS rc = ::RegDeleteKeyExW(HKEY_LOCAL_MACHINE, EventSourceKey(name).c_str(), KEY_WOW64_64KEY, 0);
     if (rc != ERROR_SUCCESS && rc != ERROR_FILE_NOT_FOUND)
