@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "platform/win32/registry.h"
+
 #include <cstring>
 #include <vector>
 
@@ -195,7 +197,9 @@ Status Win32SetupServices::DeleteSystemValue(std::string_view key, std::string_v
     return Failure("Cannot delete the registry value " + Quoted(ValuePath(key, name)), static_cast<DWORD>(rc));
 }
 
-Result<std::string> Win32Services::ReadRegistry(std::string_view path) {
+Result<std::string> Win32Services::ReadRegistry(std::string_view path) { return ReadRegistryText(path); }
+
+Result<std::string> ReadRegistryText(std::string_view path) {
     auto parsed = Parse(path);
     if (!parsed) return parsed.status();
     const Found found = Query(parsed->root, parsed->key, parsed->value);

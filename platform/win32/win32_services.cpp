@@ -139,4 +139,6 @@ std::string Win32Services::ArgumentText() { return Narrow(ArgumentTextOf(::GetCo
 
 bool Win32Services::AnotherInstanceRunning() { return instance_.AnotherInstanceRunning(); }
 
+Win32Services::~Win32Services() = default;
+
 }  // namespace platform::win32

@@ -1,8 +1,7 @@
 #include "service/win32/switch_system.h"
 
-#include <cwchar>
-
 #include "messages.h"
+#include "platform/win32/registry.h"
 #include "platform/win32/system_error.h"
 #include "platform/win32/text.h"
 #include "setup/game_swap.h"
@@ -53,21 +52,9 @@ constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELE
 }  // namespace
 
 Result<std::string> SwitchSystem::RecordedGameFolder() {
-    // Setup (a 32-bit program) writes its record in the 32-bit view.
-    const std::string record = setup::RecordValue(setup::kServiceFolderRecord);
-    const std::wstring key = Widen(setup::kRecordKey.substr(std::string_view("HKEY_LOCAL_MACHINE\\").size()));
-    const std::wstring value = Widen(setup::kServiceFolderRecord);
-    platform::win32::UniqueKey opened;
-    LSTATUS rc = ::RegOpenKeyExW(HKEY_LOCAL_MACHINE, key.c_str(), 0, KEY_QUERY_VALUE | KEY_WOW64_32KEY,
-                                 opened.receive());
-    wchar_t data[MAX_PATH * 2] = L"";
-    DWORD size = sizeof data - sizeof(wchar_t);  // room for a null the value may lack
-    DWORD type = 0;
-    if (rc == ERROR_SUCCESS)
-        rc = ::RegQueryValueExW(opened.get(), value.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data), &size);
-    if (rc != ERROR_SUCCESS) return Failure("Cannot read " + Quoted(record), static_cast<DWORD>(rc));
-    if (type != REG_SZ) return Result<std::string>::Fail(Quoted(record) + " does not hold text");
-    return platform::win32::Narrow(std::wstring_view(data, ::wcsnlen(data, size / sizeof(wchar_t))));
+    // Setup (a 32-bit program) writes its record in the 32-bit view, which
+    // is the view this reads.
+    return platform::win32::ReadRegistryText(setup::RecordValue(setup::kServiceFolderRecord));
 }
 
 Result<Entry> SwitchSystem::HoldFolder(std::string_view path) {
