@@ -7,8 +7,9 @@
 # libraries they link are built without exceptions and RTTI, and
 # fatal_exit.cpp ends the program where the library would have thrown. The
 # test programs link the same libraries and keep exceptions of their own.
-# Each program writes a link map beside itself (<name>.map) to check where
-# its bytes come from (tools/bench/link-map reads it).
+# The link map each program writes beside itself (<name>.map, asked for by
+# check_import_slots) tells where its bytes come from (tools/bench/link-map
+# reads it).
 
 set(release_programs Vantrel Brennic)
 set(release_libraries platform_win32 common_core switcher_core stub_core)
@@ -35,5 +36,4 @@ target_link_libraries(delay_load_hook PUBLIC platform_win32)
 foreach(program IN LISTS release_programs)
   target_compile_options(${program} PRIVATE ${release_compile_options})
   target_sources(${program} PRIVATE $<TARGET_OBJECTS:fatal_exit> $<TARGET_OBJECTS:delay_load_hook>)
-  target_link_options(${program} PRIVATE -Wl,-Map=$<TARGET_FILE_DIR:${program}>/${program}.map)
 endforeach()

@@ -63,14 +63,18 @@ def sha256(data):
     return hashlib.sha256(data).hexdigest()
 
 
+def file_sha256(path):
+    with open(path, "rb") as f:
+        return sha256(f.read())
+
+
 def hashes(zip_path, setup_path):
     with zipfile.ZipFile(zip_path) as archive:
         for entry in sorted(archive.namelist()):
             if entry.lower().endswith(".exe"):
                 print(f"{sha256(archive.read(entry))}  {entry} (in the zip)")
     for path in (zip_path, setup_path):
-        with open(path, "rb") as f:
-            print(f"{sha256(f.read())}  {os.path.basename(path)}")
+        print(f"{file_sha256(path)}  {os.path.basename(path)}")
 
 
 def sign(argv):
@@ -115,11 +119,6 @@ def sign(argv):
         os.replace(signed, path)
         os.utime(path, ns=(times.st_atime_ns, times.st_mtime_ns))
     return 0
-
-
-def file_sha256(path):
-    with open(path, "rb") as f:
-        return sha256(f.read())
 
 
 def write_sums(out, lines):
