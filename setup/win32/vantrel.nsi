@@ -66,6 +66,7 @@ Var GameNote       ; why none was found, in plain words
 Var GameField
 Var SwapDone       ; 1 once this run has put Brennic in front of the game
 Var OldDir         ; the folder of an earlier installation, or empty
+Var Moving         ; 1 when /D= named another folder than OldDir: the installation moves
 Var PlayersDone    ; 1 once this run has installed the build switch service
 Var MadeDir        ; the install folder, when this run made it
 Var StartupWasOn   ; 1 when this user had Vantrel start with Windows before this run
@@ -221,13 +222,13 @@ Section "-Vantrel"
   ; /D= may name the earlier installation's folder by another name (a short
   ; name, a junction): another folder by what it is, not by its name. The
   ; same folder keeps the name it was installed by, and its files.
-  StrCpy $R7 0
+  StrCpy $Moving 0
   ${If} $OldDir != ""
     !insertmacro GameSwap `samefolder "$OldDir" "$INSTDIR"`
     ${If} $0 == 0
       StrCpy $INSTDIR $OldDir
     ${ElseIf} $0 == 1
-      StrCpy $R7 1
+      StrCpy $Moving 1
     ${Else}
       MessageBox MB_OK|MB_ICONSTOP "$1$\r$\n$\r$\nVantrel was not installed." /SD IDOK
       SetErrorLevel 2
@@ -261,7 +262,7 @@ Section "-Vantrel"
 
   ; /D= named another folder than the earlier installation's: move it here
   ; rather than leave an orphan whose uninstaller would give the game back.
-  ${If} $R7 == 1
+  ${If} $Moving == 1
     !insertmacro EndVantrel "$OldDir\Vantrel.exe"
     Delete "$OldDir\Vantrel.exe"
     Delete "$OldDir\README.txt"
@@ -310,8 +311,7 @@ Section "Players may switch builds" SecPlayers
     Abort
   ${EndIf}
   ; Moved by /D=: the service runs the program here now.
-  ${If} $OldDir != ""
-  ${AndIf} $OldDir != $INSTDIR
+  ${If} $Moving == 1
     Delete "$OldDir\VantrelSwitch.exe"
     RMDir "$OldDir"
   ${EndIf}
@@ -503,6 +503,7 @@ Function SetupRunsAsSignedInUser
       IntPtrOp $4 $3 + 512
       System::Call 'advapi32::GetTokenInformation(p r1, i 1, p r3, i 512, *i 0)'
       System::Call 'advapi32::GetTokenInformation(p r2, i 1, p r4, i 512, *i 0)'
+      System::Call 'kernel32::CloseHandle(p r1)'
       ; A TOKEN_USER begins with its user's SID.
       System::Call '*$3(p .r1)'
       System::Call '*$4(p .r4)'
