@@ -80,7 +80,7 @@ protected:
     }
     // `spare`: the uninstaller said it left a spare copy of Brennic.
     void ExpectUninstalled(bool spare = false) {
-        if (spare) EXPECT_TRUE(!os.HasFile(kAsides[0]) || setup::IsOurStub(os.Content(kAsides[0])));
+        if (spare) { EXPECT_TRUE(!os.HasFile(kAsides[0]) || setup::IsOurStub(os.Content(kAsides[0]))); }
         if (spare) os.files.erase(FakeServices::Key(kAsides[0])), os.files.erase(FakeServices::Key(kAsides[1]));
         EXPECT_TRUE(Holds(kGame, kGameBytes));
         EXPECT_FALSE(os.HasFile(kOriginal));
@@ -312,7 +312,7 @@ TEST_F(GameSwap, ARunCutOffAnywhereIsFinishedOrUndoneByTheNext) {
                 os = FakeServices();
                 SetUp();
                 os.linksUnsupported = model.noLinks;
-                if (cut != Doing::Setup) ASSERT_EQ(Install(cut == Doing::Update ? kOlderStub : kStub).outcome, Outcome::Done);
+                if (cut != Doing::Setup) { ASSERT_EQ(Install(cut == Doing::Update ? kOlderStub : kStub).outcome, Outcome::Done); }
                 os.Reset();
                 os.tornWrites = model.torn;
                 os.loseUnflushedRegistry = model.lost;
@@ -341,7 +341,7 @@ TEST_F(GameSwap, AnUndoThatFailsStopsWithTheRecordForTheNextRun) {
             SCOPED_TRACE(Name(run) + ", change " + std::to_string(step) + " fails, then " + std::to_string(undo));
             os = FakeServices();
             SetUp();
-            if (run != Doing::Setup) EXPECT_EQ(Install(run == Doing::Update ? kOlderStub : kStub).outcome, Outcome::Done);
+            if (run != Doing::Setup) { EXPECT_EQ(Install(run == Doing::Update ? kOlderStub : kStub).outcome, Outcome::Done); }
             os.Reset();
             os.failing = {step, undo};
             os.beforeChange = [this] { ExpectGameSafe(); };
@@ -349,7 +349,7 @@ TEST_F(GameSwap, AnUndoThatFailsStopsWithTheRecordForTheNextRun) {
             const auto report = run == Doing::Uninstall ? setup::GiveGameBack(os) : Install();
             os.beforeChange = nullptr;
             ExpectGameSafe();
-            if (setup::ExitCode(report.outcome) == 2) EXPECT_TRUE(Snapshot() == before) << report.message;
+            if (setup::ExitCode(report.outcome) == 2) { EXPECT_TRUE(Snapshot() == before) << report.message; }
             const int changes = os.changes;
             os.failing.clear();
             const auto finish = run == Doing::Uninstall ? setup::GiveGameBack(os) : Install();

@@ -195,7 +195,7 @@ protected:
     ScopedValue file_{Root::LocalMachine, kGameKey, L"File", std::nullopt};
     void Register(bool withFile = true) {
         ASSERT_TRUE(SetValue(Root::LocalMachine, kGameKey, L"Path", game_));
-        if (withFile) ASSERT_TRUE(SetValue(Root::LocalMachine, kGameKey, L"File", kExecutable));
+        if (withFile) { ASSERT_TRUE(SetValue(Root::LocalMachine, kGameKey, L"File", kExecutable)); }
     }
 };
 
